@@ -1,0 +1,5 @@
+#include "Juego.h"
+
+#include <iostream>
+
+void Juego::ejecuta() { std::cout << "Nivel " << nivel << '\n'; }

@@ -1,0 +1,9 @@
+#pragma once
+
+class Juego {
+ public:
+  void ejecuta();
+
+ private:
+  int nivel = 1;
+};

@@ -1,0 +1,6 @@
+#include "Juego.h"
+
+int main() {
+  Juego juego;
+  juego.ejecuta();
+}

@@ -1,0 +1,2 @@
+// Pruebas que el proyecto todavía no compila.
+int pruebaNivel() { return 1; }

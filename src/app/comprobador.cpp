@@ -1,0 +1,47 @@
+// The run sequence: scans, checks, cross-check, and the archive when the go-ahead holds.
+#include "comprobador.h"
+
+#include "completitud.h"
+#include "escaneo.h"
+#include "mensajes.h"
+#include "proyecto.h"
+
+#include <new>
+
+Resultado Comprobador::compruebaEntrega() {
+  plataforma::Fallo fallo;
+  const auto falla = [&fallo] {
+    muestraError(fallo.texto);
+    return Resultado::fallido;
+  };
+
+  if (!escaneaProyecto(entrega, fallo)) return falla();
+  if (!hayProyecto(entrega)) return Resultado::sinEntrega;
+  if (!escaneaSolucion(entrega, fallo)) return falla();
+  if (!buscaImagenes(entrega, fallo)) return falla();
+  const bool entregaCompleta = veredicto(entrega);
+  // Its findings inform the student; none of them keeps the archive from being written.
+  if (!compruebaProyecto(fallo)) return falla();
+  if (!entregaCompleta) return Resultado::sinEntrega;
+
+  const Resultado resultado = empaquetaEntrega(fallo);
+  return resultado == Resultado::fallido ? falla() : resultado;
+}
+
+bool Comprobador::compruebaProyecto(plataforma::Fallo& fallo) {
+  return cruzaProyecto(entrega, fallo);
+}
+
+int ejecuta() {
+  try {
+    Comprobador comprobador;
+    return static_cast<int>(comprobador.compruebaEntrega());
+  } catch (const std::bad_alloc&) {
+    try {
+      muestraError("No hay memoria suficiente para comprobar la entrega");
+    } catch (...) {
+      // Not even the box could be built; the exit status still tells.
+    }
+    return static_cast<int>(Resultado::fallido);
+  }
+}

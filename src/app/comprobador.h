@@ -1,0 +1,36 @@
+// The checker: the run sequence over one delivery and what it found.
+#pragma once
+
+#include "archivos.h"
+#include "entrega.h"
+
+/// How a run ended; the value is the process exit code.
+enum class Resultado {
+  entregado = 0,   // entrega.zip was written in full
+  sinEntrega = 1,  // findings, shown, kept the archive from being written
+  fallido = 2,     // a platform failure ended the run, shown in one error box
+};
+
+/// One run over the current directory as the project directory and its parent as the
+/// solution directory. Every finding is shown in a box the moment it is made.
+class Comprobador {
+ public:
+  Comprobador() = default;
+  Comprobador(const Comprobador&) = delete;
+  Comprobador& operator=(const Comprobador&) = delete;
+
+  /// Runs the whole check once.
+  Resultado compruebaEntrega();
+
+ private:
+  /// Cross-checks the project file; false only on a platform failure.
+  bool compruebaProyecto(plataforma::Fallo& fallo);
+  /// Writes entrega.zip with every delivered file.
+  Resultado empaquetaEntrega(plataforma::Fallo& fallo);
+
+  Entrega entrega;
+};
+
+/// The whole program: one run, its failures without a handling of their own included,
+/// turned into the exit code.
+int ejecuta();

@@ -1,0 +1,4 @@
+// The program's entry point on POSIX systems.
+#include "comprobador.h"
+
+int main() { return ejecuta(); }

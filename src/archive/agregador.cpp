@@ -1,0 +1,58 @@
+// Adding a file on disk: its entry name, then its bytes.
+#include "agregador.h"
+
+#include <cstdint>
+#include <fstream>
+
+namespace {
+
+bool empiezaPor(const std::string& texto, const std::string& prefijo) {
+  return texto.compare(0, prefijo.size(), prefijo) == 0;
+}
+
+// A name a teacher can unpack safely: relative, and never stepping out of the folder.
+bool esSeguro(const std::string& nombre) {
+  std::size_t inicio = 0;
+  for (;;) {
+    const std::size_t fin = nombre.find('/', inicio);
+    const std::string parte = nombre.substr(inicio, fin - inicio);
+    if (parte.empty() || parte == "." || parte == "..") return false;
+    if (fin == std::string::npos) return true;
+    inicio = fin + 1;
+  }
+}
+
+}  // namespace
+
+Agregador::Agregador(std::string base, ArchivoZip& archivo)
+    : base(std::move(base)), archivo(archivo) {}
+
+bool Agregador::nombreEntrada(const std::string& ruta, std::string& nombre,
+                              plataforma::Fallo& fallo) {
+  if (!plataforma::rutaRelativa(base, ruta, nombre, fallo)) return false;
+  if (esSeguro(nombre)) return true;
+
+  // A link that leads out of the solution directory: name the file by where it was found.
+  const std::string imagenes = plataforma::une(plataforma::une(base, "images"), "");
+  const std::string solucion = plataforma::une(base, "");
+  if (empiezaPor(ruta, imagenes)) {
+    nombre = "images/" + ruta.substr(imagenes.size());
+  } else if (empiezaPor(ruta, solucion)) {
+    nombre = ruta.substr(solucion.size());
+  } else {
+    std::string proyecto;
+    if (!plataforma::nombreDirectorioActual(proyecto, fallo)) return false;
+    nombre = proyecto.empty() ? ruta : proyecto + "/" + ruta;
+  }
+  return true;
+}
+
+Agregado Agregador::agregaArchivo(const std::string& ruta, plataforma::Fallo& fallo) {
+  std::string nombre;
+  if (!nombreEntrada(ruta, nombre, fallo)) return Agregado::fallido;
+  std::ifstream flujo;
+  std::uint64_t tamano = 0;
+  if (!plataforma::abreLectura(ruta, flujo, tamano)) return Agregado::hecho;
+  return archivo.escribeEntrada(nombre.c_str(), flujo, tamano >= kTamanoZip64) ? Agregado::hecho
+                                                                               : Agregado::roto;
+}

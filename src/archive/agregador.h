@@ -1,0 +1,31 @@
+// Adds files on disk to the archive, named by their place below a base directory.
+#pragma once
+
+#include "archivo_zip.h"
+#include "archivos.h"
+
+#include <string>
+
+/// How adding one file ended.
+enum class Agregado {
+  hecho,    // written, or left out because it does not open
+  roto,     // the archive cannot be completed
+  fallido,  // a platform failure, described in the `Fallo`
+};
+
+class Agregador {
+ public:
+  /// `base` is the directory entry names are relative to; `archivo` is not owned.
+  Agregador(std::string base, ArchivoZip& archivo);
+
+  /// Adds the file `ruta` (a bare name of the project directory, or a path through ".."
+  /// as the scans store it) under its name relative to `base`. A file that does not
+  /// open is left out without a message.
+  Agregado agregaArchivo(const std::string& ruta, plataforma::Fallo& fallo);
+
+ private:
+  bool nombreEntrada(const std::string& ruta, std::string& nombre, plataforma::Fallo& fallo);
+
+  std::string base;
+  ArchivoZip& archivo;
+};

@@ -1,0 +1,61 @@
+// Writing entrega.zip through minizip: every entry deflated at level 9 with a UTF-8 name.
+#include "archivo_zip.h"
+
+#include "archivos.h"
+
+#include <ctime>
+
+ArchivoZip::~ArchivoZip() { descarta(); }
+
+bool ArchivoZip::crea(const std::string& ruta) {
+  zip = zipOpen64(ruta.c_str(), APPEND_STATUS_CREATE);
+  // Every entry carries today's date at 00:00:00, so runs on one day give equal archives.
+  datosEntrada = zip_fileinfo{};
+  const std::time_t ahora = std::time(nullptr);
+  if (const std::tm* local = std::localtime(&ahora)) {
+    datosEntrada.tmz_date.tm_mday = static_cast<uInt>(local->tm_mday);
+    datosEntrada.tmz_date.tm_mon = static_cast<uInt>(local->tm_mon);
+    datosEntrada.tmz_date.tm_year = static_cast<uInt>(local->tm_year + 1900);
+  }
+  if (zip == nullptr) return false;
+  ruta_ = ruta;
+  return true;
+}
+
+bool ArchivoZip::escribeEntrada(const char* nombre, std::istream& flujo, bool zip64) {
+  if (zip == nullptr) return false;
+  if (zipOpenNewFileInZip4_64(zip, nombre, &datosEntrada, nullptr, 0, nullptr, 0, nullptr,
+                              Z_DEFLATED, 9, 0, -MAX_WBITS, DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY,
+                              nullptr, 0, 36, 0x800, zip64 ? 1 : 0) != ZIP_OK) {
+    return false;
+  }
+  bool escrito = true;
+  char bloque[1024];
+  while (escrito && flujo) {
+    flujo.read(bloque, sizeof bloque);
+    // The block that ends the file is written too, even when it is empty.
+    escrito = zipWriteInFileInZip(zip, bloque, static_cast<unsigned>(flujo.gcount())) == ZIP_OK;
+  }
+  // Only the end of the file may stop the reads; anything else truncates the entry.
+  const bool leido = flujo.eof() && !flujo.bad();
+  const bool cerrado = zipCloseFileInZip(zip) == ZIP_OK;
+  return escrito && leido && cerrado;
+}
+
+bool ArchivoZip::cierra() {
+  if (zip == nullptr) return false;
+  const int resultado = zipClose(zip, nullptr);
+  zip = nullptr;
+  if (resultado != ZIP_OK) {
+    plataforma::borra(ruta_);
+    return false;
+  }
+  return true;
+}
+
+void ArchivoZip::descarta() {
+  if (zip == nullptr) return;
+  zipClose(zip, nullptr);
+  zip = nullptr;
+  plataforma::borra(ruta_);
+}

@@ -1,0 +1,15 @@
+// Name rules shared by the scans.
+#include "clasificacion.h"
+
+std::string extension(const std::string& nombre) {
+  const auto punto = nombre.rfind('.');
+  if (punto == std::string::npos || punto == 0) return {};
+  return nombre.substr(punto);
+}
+
+std::string pliega(std::string texto) {
+  for (char& c : texto) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return texto;
+}

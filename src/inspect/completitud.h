@@ -1,0 +1,18 @@
+// Whether the delivery is complete enough to pack, and which images go with it.
+#pragma once
+
+#include "archivos.h"
+#include "entrega.h"
+
+/// True when "." holds a project file; otherwise shows the not-a-project error that fits
+/// (a solution found in "." or not) and the run must end.
+bool hayProyecto(const Entrega& entrega);
+
+/// When a solution was found, looks at "../images": sets `hayImagenes` when it is a
+/// directory and collects its images but the template's own five. False on a platform
+/// failure.
+bool buscaImagenes(Entrega& entrega, plataforma::Fallo& fallo);
+
+/// Reports a missing solution, info.txt or image directory, in that order, and returns
+/// the go-ahead for the archive: solution and info.txt found.
+bool veredicto(const Entrega& entrega);

@@ -1,0 +1,51 @@
+// The scans of the project and solution directories: classification by name alone.
+#include "escaneo.h"
+
+#include "clasificacion.h"
+
+#include <vector>
+
+namespace {
+
+bool esInfo(const std::string& nombre) { return pliega(nombre) == "info.txt"; }
+
+}  // namespace
+
+bool escaneaProyecto(Entrega& entrega, plataforma::Fallo& fallo) {
+  std::vector<std::string> nombres;
+  if (!plataforma::listaDirectorio(".", nombres, fallo)) return false;
+  for (const std::string& nombre : nombres) {
+    const std::string ext = extension(nombre);
+    if (ext == ".h" || ext == ".hh" || ext == ".hpp") {
+      entrega.cabeceras.insert(nombre);
+    } else if (ext == ".cc" || ext == ".cpp") {
+      entrega.fuentes.insert(nombre);
+    } else if (ext == ".sln") {
+      entrega.solucion = nombre;
+    } else if (ext == ".vcxproj") {
+      entrega.proyecto = nombre;
+    } else if (ext == ".filters") {
+      entrega.auxiliares.insert(nombre);
+    } else if (esInfo(nombre)) {
+      entrega.info = nombre;
+    }
+  }
+  return true;
+}
+
+bool escaneaSolucion(Entrega& entrega, plataforma::Fallo& fallo) {
+  std::vector<std::string> nombres;
+  if (!plataforma::listaDirectorio("..", nombres, fallo)) return false;
+  for (const std::string& nombre : nombres) {
+    const std::string ext = pliega(extension(nombre));
+    const std::string ruta = plataforma::une("..", nombre);
+    if (ext == ".props") {
+      entrega.auxiliares.insert(ruta);
+    } else if (ext == ".sln") {
+      entrega.solucion = ruta;
+    } else if (esInfo(nombre)) {
+      entrega.info = ruta;
+    }
+  }
+  return true;
+}

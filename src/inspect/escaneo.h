@@ -1,0 +1,14 @@
+// The scans of the project directory "." and of the solution directory "..".
+#pragma once
+
+#include "archivos.h"
+#include "entrega.h"
+
+/// Classifies the entries of "." by exact extension into sources, headers, filters, the
+/// project and the solution, and finds info.txt in any letter case. The last match of a
+/// single-valued member wins. False on a platform failure.
+bool escaneaProyecto(Entrega& entrega, plataforma::Fallo& fallo);
+
+/// Classifies the entries of ".." by folded extension: property sheets, the solution and
+/// info.txt, stored as paths; a match here replaces one of the project directory.
+bool escaneaSolucion(Entrega& entrega, plataforma::Fallo& fallo);

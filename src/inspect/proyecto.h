@@ -1,0 +1,10 @@
+// The cross-check of the project file against the files found on disk.
+#pragma once
+
+#include "archivos.h"
+#include "entrega.h"
+
+/// Loads the project file and reports every compile or header item that names no
+/// scanned file, then every source no compile item names. A file that does not load is
+/// reported once and nothing else is examined. False only on a platform failure.
+bool cruzaProyecto(const Entrega& entrega, plataforma::Fallo& fallo);

@@ -1,0 +1,48 @@
+// The element check of the project file cross-check.
+#include "source_visitor.h"
+
+#include "mensajes.h"
+#include "textos.h"
+
+#include <cstring>
+
+SourceVisitor::SourceVisitor(const Conjunto& fuentes, const Conjunto& cabeceras)
+    : fuentes(fuentes), cabeceras(cabeceras) {}
+
+SourceVisitor::~SourceVisitor() = default;
+
+bool SourceVisitor::VisitExit(const tinyxml2::XMLElement& elemento) {
+  // The walk still leaves the enclosing elements after a refusal; they are not checked.
+  if (fallo) return false;
+  const char* nombre = elemento.Name();
+  const char* include = elemento.Attribute("Include");
+  if (nombre == nullptr || include == nullptr) return true;
+
+  Conjunto* objetivo;
+  const char *prefijo, *fuera, *noExiste;
+  if (std::strcmp(nombre, "ClCompile") == 0) {
+    objetivo = &fuentes;
+    prefijo = textos::kArchivo;
+    fuera = textos::kArchivoFuera;
+    noExiste = textos::kArchivoNoExiste;
+  } else if (std::strcmp(nombre, "ClInclude") == 0) {
+    objetivo = &cabeceras;
+    prefijo = textos::kCabecera;
+    fuera = textos::kCabeceraFuera;
+    noExiste = textos::kCabeceraNoExiste;
+  } else {
+    return true;
+  }
+
+  const std::string valor = include;
+  if (objetivo->erase(valor) != 0) return true;
+
+  plataforma::Estado estado;
+  plataforma::Fallo error;
+  if (!plataforma::consultaEstado(plataforma::rutaDeProyecto(valor), estado, error)) {
+    fallo = error;
+    return false;
+  }
+  muestraError(prefijo + valor + (estado == plataforma::Estado::archivo ? fuera : noExiste));
+  return true;
+}

@@ -1,0 +1,50 @@
+// File-system operations the checks and the archive need: UTF-8 names, no exceptions.
+#pragma once
+
+#include <cstdint>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace plataforma {
+
+/// A failure the run has no handling for, described in Spanish: what failed, on which
+/// path, and the system's reason. The run shows it once and ends with status 2.
+struct Fallo {
+  std::string texto;
+};
+
+enum class Estado { ausente, archivo, directorio, otro };
+
+/// `directorio` and `nombre` joined by the platform's preferred separator.
+std::string une(const std::string& directorio, const std::string& nombre);
+
+/// The names of one level of `directorio`, in the order the system gives them, without
+/// "." and "..". False when the directory cannot be listed or a name is not UTF-8.
+bool listaDirectorio(const std::string& directorio, std::vector<std::string>& nombres,
+                     Fallo& fallo);
+
+/// The status of `ruta`, links followed. A path that does not exist, lies in no existing
+/// directory or is no valid name is `ausente`; false only for any other failure.
+bool consultaEstado(const std::string& ruta, Estado& estado, Fallo& fallo);
+
+/// A path written in a project file, turned into the platform's own form: project files
+/// separate directories with "\".
+std::string rutaDeProyecto(const std::string& valor);
+
+/// Opens `ruta` for binary reading, with no sharing restriction towards other programs,
+/// and gives its size. False when it names no regular file or cannot be opened.
+bool abreLectura(const std::string& ruta, std::ifstream& flujo, std::uint64_t& tamano);
+
+/// The last component of the canonical current directory (empty at the root).
+bool nombreDirectorioActual(std::string& nombre, Fallo& fallo);
+
+/// The lexical path from weakly canonical `base` to weakly canonical `ruta`, components
+/// joined by "/"; empty when their roots differ, "." when they are the same.
+bool rutaRelativa(const std::string& base, const std::string& ruta, std::string& relativa,
+                  Fallo& fallo);
+
+/// Removes the file `ruta` if it exists.
+void borra(const std::string& ruta);
+
+}  // namespace plataforma

@@ -1,0 +1,175 @@
+// File-system operations on POSIX systems: names are bytes, and must be UTF-8.
+#include "archivos.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <dirent.h>
+#include <filesystem>
+#include <memory>
+#include <sys/stat.h>
+#include <system_error>
+
+namespace plataforma {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string razon(int error) { return std::generic_category().message(error); }
+
+// Well-formed UTF-8 as the standard defines it: no overlong forms, no surrogates,
+// nothing above U+10FFFF.
+bool esUtf8(const std::string& texto) {
+  const auto* p = reinterpret_cast<const unsigned char*>(texto.data());
+  const auto* fin = p + texto.size();
+  while (p < fin) {
+    const unsigned char c = *p;
+    int resto = 0;
+    unsigned char min = 0x80, max = 0xBF;
+    if (c < 0x80) {
+      ++p;
+      continue;
+    } else if (c >= 0xC2 && c <= 0xDF) {
+      resto = 1;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      resto = 2;
+      if (c == 0xE0) min = 0xA0;
+      if (c == 0xED) max = 0x9F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      resto = 3;
+      if (c == 0xF0) min = 0x90;
+      if (c == 0xF4) max = 0x8F;
+    } else {
+      return false;
+    }
+    ++p;
+    for (int i = 0; i < resto; ++i, ++p) {
+      if (p == fin || *p < min || *p > max) return false;
+      min = 0x80;
+      max = 0xBF;
+    }
+  }
+  return true;
+}
+
+// A name that is not UTF-8, readable in a message: other bytes as \xNN.
+std::string legible(const std::string& nombre) {
+  std::string salida;
+  for (unsigned char c : nombre) {
+    if (c < 0x80) {
+      salida += static_cast<char>(c);
+    } else {
+      char hex[5];
+      std::snprintf(hex, sizeof hex, "\\x%02X", c);
+      salida += hex;
+    }
+  }
+  return salida;
+}
+
+struct CierraDirectorio {
+  void operator()(DIR* d) const { closedir(d); }
+};
+
+}  // namespace
+
+std::string une(const std::string& directorio, const std::string& nombre) {
+  return directorio + "/" + nombre;
+}
+
+bool listaDirectorio(const std::string& directorio, std::vector<std::string>& nombres,
+                     Fallo& fallo) {
+  std::unique_ptr<DIR, CierraDirectorio> dir(opendir(directorio.c_str()));
+  if (!dir) {
+    fallo.texto = "No se ha podido abrir el directorio " + directorio + ": " + razon(errno);
+    return false;
+  }
+  for (;;) {
+    errno = 0;
+    const dirent* entrada = readdir(dir.get());
+    if (!entrada) break;
+    std::string nombre = entrada->d_name;
+    if (nombre == "." || nombre == "..") continue;
+    if (!esUtf8(nombre)) {
+      fallo.texto = "No se ha podido convertir a UTF-8 el nombre " + legible(nombre) +
+                    " del directorio " + directorio + ": " + razon(EILSEQ);
+      return false;
+    }
+    nombres.push_back(std::move(nombre));
+  }
+  if (errno != 0) {
+    fallo.texto = "No se ha podido leer el directorio " + directorio + ": " + razon(errno);
+    return false;
+  }
+  return true;
+}
+
+bool consultaEstado(const std::string& ruta, Estado& estado, Fallo& fallo) {
+  struct stat datos;
+  if (stat(ruta.c_str(), &datos) != 0) {
+    const int error = errno;
+    if (error == ENOENT || error == ENOTDIR || error == ENAMETOOLONG || error == ELOOP) {
+      estado = Estado::ausente;
+      return true;
+    }
+    fallo.texto = "No se ha podido consultar el estado de " + ruta + ": " + razon(error);
+    return false;
+  }
+  if (S_ISREG(datos.st_mode)) {
+    estado = Estado::archivo;
+  } else if (S_ISDIR(datos.st_mode)) {
+    estado = Estado::directorio;
+  } else {
+    estado = Estado::otro;
+  }
+  return true;
+}
+
+std::string rutaDeProyecto(const std::string& valor) {
+  std::string ruta = valor;
+  for (char& c : ruta) {
+    if (c == '\\') c = '/';
+  }
+  return ruta;
+}
+
+bool abreLectura(const std::string& ruta, std::ifstream& flujo, std::uint64_t& tamano) {
+  // A directory opens here and fails only at the first read; a FIFO would block.
+  struct stat datos;
+  if (stat(ruta.c_str(), &datos) != 0 || !S_ISREG(datos.st_mode)) return false;
+  flujo.open(ruta, std::ios::in | std::ios::binary);
+  tamano = static_cast<std::uint64_t>(datos.st_size);
+  return flujo.is_open();
+}
+
+bool nombreDirectorioActual(std::string& nombre, Fallo& fallo) {
+  std::error_code error;
+  const fs::path actual = fs::current_path(error);
+  if (error) {
+    fallo.texto = "No se ha podido obtener el directorio actual: " + error.message();
+    return false;
+  }
+  nombre = actual.filename().string();
+  return true;
+}
+
+bool rutaRelativa(const std::string& base, const std::string& ruta, std::string& relativa,
+                  Fallo& fallo) {
+  std::error_code error;
+  const fs::path canonicaBase = fs::weakly_canonical(fs::path(base), error);
+  if (error) {
+    fallo.texto = "No se ha podido obtener la ruta canónica de " + base + ": " + error.message();
+    return false;
+  }
+  const fs::path canonica = fs::weakly_canonical(fs::path(ruta), error);
+  if (error) {
+    fallo.texto = "No se ha podido obtener la ruta canónica de " + ruta + ": " + error.message();
+    return false;
+  }
+  relativa = canonica.lexically_relative(canonicaBase).generic_string();
+  return true;
+}
+
+void borra(const std::string& ruta) { std::remove(ruta.c_str()); }
+
+}  // namespace plataforma
