@@ -17,6 +17,24 @@ namespace fs = std::filesystem;
 
 std::string razon(int error) { return std::generic_category().message(error); }
 
+// Errors that mean the path names nothing, rather than that it cannot be looked at.
+bool esAusencia(int error) {
+  return error == ENOENT || error == ENOTDIR || error == ENAMETOOLONG || error == ELOOP;
+}
+
+// Weakly canonical; a path that names nothing (a link loop) keeps its lexical form.
+bool canonica(const std::string& ruta, fs::path& resultado, Fallo& fallo) {
+  std::error_code error;
+  resultado = fs::weakly_canonical(fs::path(ruta), error);
+  if (!error) return true;
+  if (error.category() == std::generic_category() && esAusencia(error.value())) {
+    resultado = fs::absolute(fs::path(ruta), error).lexically_normal();
+    if (!error) return true;
+  }
+  fallo.texto = "No se ha podido obtener la ruta canónica de " + ruta + ": " + error.message();
+  return false;
+}
+
 // Well-formed UTF-8 as the standard defines it: no overlong forms, no surrogates,
 // nothing above U+10FFFF.
 bool esUtf8(const std::string& texto) {
@@ -108,7 +126,7 @@ bool consultaEstado(const std::string& ruta, Estado& estado, Fallo& fallo) {
   struct stat datos;
   if (stat(ruta.c_str(), &datos) != 0) {
     const int error = errno;
-    if (error == ENOENT || error == ENOTDIR || error == ENAMETOOLONG || error == ELOOP) {
+    if (esAusencia(error)) {
       estado = Estado::ausente;
       return true;
     }
@@ -155,18 +173,9 @@ bool nombreDirectorioActual(std::string& nombre, Fallo& fallo) {
 
 bool rutaRelativa(const std::string& base, const std::string& ruta, std::string& relativa,
                   Fallo& fallo) {
-  std::error_code error;
-  const fs::path canonicaBase = fs::weakly_canonical(fs::path(base), error);
-  if (error) {
-    fallo.texto = "No se ha podido obtener la ruta canónica de " + base + ": " + error.message();
-    return false;
-  }
-  const fs::path canonica = fs::weakly_canonical(fs::path(ruta), error);
-  if (error) {
-    fallo.texto = "No se ha podido obtener la ruta canónica de " + ruta + ": " + error.message();
-    return false;
-  }
-  relativa = canonica.lexically_relative(canonicaBase).generic_string();
+  fs::path canonicaBase, canonicaRuta;
+  if (!canonica(base, canonicaBase, fallo) || !canonica(ruta, canonicaRuta, fallo)) return false;
+  relativa = canonicaRuta.lexically_relative(canonicaBase).generic_string();
   return true;
 }
 
