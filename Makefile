@@ -1,16 +1,21 @@
 # The two commands of the README, and what they need.
-.PHONY: demo test prepara dev asan-ubsan format clean
+.PHONY: demo test prepara prepara-windows dev asan-ubsan windows format clean
 
 demo: dev
 	scripts/demo.sh build/dev/comprobador
 
-# The sanitizer build first, so that the run ends with the summary of the plain one.
-test: prepara
+# The Linux build comes first (the Windows suite compares archives with it), then the
+# Windows suite under wine and the sanitizer build, so that the run ends with the
+# summary of the plain Linux suite.
+test: prepara prepara-windows
+	cmake --preset dev
+	cmake --build --preset dev
+	cmake --preset windows
+	cmake --build --preset windows
+	ctest --preset windows
 	cmake --preset asan-ubsan
 	cmake --build --preset asan-ubsan
 	ctest --preset asan-ubsan
-	cmake --preset dev
-	cmake --build --preset dev
 	ctest --preset dev
 
 prepara:
@@ -19,6 +24,14 @@ prepara:
 dev: prepara
 	cmake --preset dev
 	cmake --build --preset dev
+
+prepara-windows:
+	scripts/prepara-windows.sh
+
+# comprobador.exe for the students: build/windows/comprobador.exe
+windows: prepara prepara-windows
+	cmake --preset windows
+	cmake --build --preset windows --target comprobador
 
 asan-ubsan: prepara
 	cmake --preset asan-ubsan

@@ -5,7 +5,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 paquetes=(cmake ninja-build g++ make pkg-config dpkg-dev libminizip-dev zlib1g-dev
-  libgtest-dev python3 unzip util-linux clang-format)
+  libgtest-dev python3 unzip util-linux clang-format
+  # The fuzz target: clang with libFuzzer's runtime.
+  clang libclang-rt-14-dev
+  # The benchmark's rivals and its profilers.
+  zip libarchive-tools time valgrind)
 faltan=()
 for p in "${paquetes[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || faltan+=("$p")
@@ -28,4 +32,4 @@ fi
 if pkg-config --atleast-version=10 tinyxml2 2>/dev/null; then
   exit 0
 fi
-scripts/tinyxml2.sh
+scripts/fuente-debian.sh tinyxml2 trixie tinyxml2

@@ -4,16 +4,19 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
-#include <unistd.h>
-
 namespace fs = std::filesystem;
 
 Arbol::Arbol(const std::string& proyecto, const std::string& solucion) {
-  std::string plantilla = (fs::temp_directory_path() / "comprobador.XXXXXX").string();
-  if (mkdtemp(plantilla.data()) == nullptr) throw std::runtime_error("mkdtemp");
-  raiz_ = plantilla;
+  std::random_device azar;
+  for (int intento = 0; raiz_.empty(); ++intento) {
+    const fs::path candidata =
+        fs::temp_directory_path() / ("comprobador." + std::to_string(azar()));
+    if (fs::create_directory(candidata)) raiz_ = candidata.string();
+    if (intento > 100) throw std::runtime_error("no temporary folder");
+  }
   // Readable by others, for the runs as an unprivileged user.
   fs::permissions(raiz_, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                              fs::perms::others_read | fs::perms::others_exec);

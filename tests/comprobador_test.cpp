@@ -1,117 +1,5 @@
 // The run over real delivery trees: the exact boxes, in order, and the result.
-#include "comprobador.h"
-
-#include "arbol.h"
-#include "registro.h"
-
-#include <gtest/gtest.h>
-
-#include <string>
-#include <utility>
-#include <vector>
-
-namespace {
-
-// The texts exactly as the student sees them, full stop included.
-const std::string kEnSolucion =
-    "El programa no se está ejecutando en el directorio de un proyecto, sino en el de una "
-    "solución.";
-const std::string kSinProyecto =
-    "El programa no se está ejecutando en el directorio de un proyecto de Visual Studio (no se "
-    "encuentra el .vcxproj).";
-const std::string kSinSolucion = "No se encuentra la solución del proyecto.";
-const std::string kSinInfo =
-    "Falta el archivo info.txt con el nombre de los autores e información de las "
-    "funcionalidades opcionales implementadas.";
-const std::string kSinImagenes =
-    "No se encuentra el directorio \"images\" de la plantilla con las imágenes.";
-const std::string kIlegible = "Error al procesar el archivo del proyecto.";
-
-std::string fuera(const std::string& valor) {
-  return "El archivo " + valor +
-         " al que hace referencia el proyecto no está ubicado en su "
-         "directorio.";
-}
-std::string falta(const std::string& valor) {
-  return "El archivo " + valor + " al que hace referencia el proyecto no existe.";
-}
-std::string cabeceraFuera(const std::string& valor) {
-  return "La cabecera " + valor +
-         " a la que hace referencia el proyecto no está ubicada en su "
-         "directorio.";
-}
-std::string cabeceraFalta(const std::string& valor) {
-  return "La cabecera " + valor + " a la que hace referencia el proyecto no existe.";
-}
-std::string sinReferencia(const std::string& fuente) {
-  return "El proyecto no hace referencia al archivo " + fuente + ".";
-}
-
-// An element nested `niveles` deep inside the project element.
-std::string anidado(int niveles) {
-  std::string xml = "<Project>";
-  for (int i = 0; i < niveles; ++i) xml += "<ItemGroup>";
-  xml += "<ClCompile Include=\"main.cpp\" />";
-  for (int i = 0; i < niveles; ++i) xml += "</ItemGroup>";
-  return xml + "</Project>";
-}
-
-using Archivos = std::vector<std::pair<std::string, std::string>>;
-
-struct Escenario {
-  const char* nombre;
-  Archivos archivos;  // relative to the solution folder; a name ending in "/" is a folder
-  std::vector<Caja> cajas;
-  Resultado resultado;
-};
-
-// A complete delivery whose project names exactly main.cpp and juego.h, plus `extra`.
-Archivos completa(std::string proyecto, Archivos extra = {}) {
-  Archivos archivos = {{"Juego/Juego.vcxproj", std::move(proyecto)},
-                       {"Juego/main.cpp", "int main() {}\n"},
-                       {"Juego/juego.h", "#pragma once\n"},
-                       {"Solucion.sln", "sln\n"},
-                       {"info.txt", "Autores\n"},
-                       {"images/", ""}};
-  archivos.insert(archivos.end(), extra.begin(), extra.end());
-  return archivos;
-}
-Archivos completa(Archivos extra = {}) {
-  return completa(vcxproj({"ClCompile main.cpp", "ClInclude juego.h"}), std::move(extra));
-}
-
-Archivos sin(Archivos archivos, const std::string& ruta) {
-  for (auto it = archivos.begin(); it != archivos.end(); ++it) {
-    if (it->first == ruta) {
-      archivos.erase(it);
-      break;
-    }
-  }
-  return archivos;
-}
-
-void construye(Arbol& arbol, const Archivos& archivos) {
-  for (const auto& [ruta, contenido] : archivos) {
-    if (!ruta.empty() && ruta.back() == '/') {
-      arbol.directorio(ruta);
-    } else {
-      arbol.archivo(ruta, contenido);
-    }
-  }
-}
-
-void compruebaEscenarios(const std::vector<Escenario>& escenarios) {
-  for (const Escenario& escenario : escenarios) {
-    SCOPED_TRACE(escenario.nombre);
-    Arbol arbol;
-    construye(arbol, escenario.archivos);
-    cajas().clear();
-    EXPECT_EQ(Comprobador().compruebaEntrega(), escenario.resultado);
-    EXPECT_EQ(cajas(), escenario.cajas);
-  }
-}
-
-}  // namespace
+#include "escenarios.h"
 
 TEST(Comprobador, Completitud) {
   compruebaEscenarios({
@@ -139,6 +27,10 @@ TEST(Comprobador, Completitud) {
        {E(kSinSolucion), E(kSinInfo), A(kSinImagenes)},
        Resultado::sinEntrega},
       {"sin images", sin(completa(), "images/"), {A(kSinImagenes)}, Resultado::entregado},
+      {"images es un archivo",
+       sin(completa({{"images", "no"}}), "images/"),
+       {A(kSinImagenes)},
+       Resultado::entregado},
       {"solución e info.txt en el proyecto",
        sin(sin(completa({{"Juego/Juego.sln", ""}, {"Juego/INFO.txt", ""}}), "Solucion.sln"),
            "info.txt"),
@@ -308,63 +200,4 @@ TEST(Comprobador, FuentesSinReferencia) {
        {},
        Resultado::entregado},
   });
-}
-
-TEST(Comprobador, EnlacesSimbolicos) {
-  Arbol arbol;
-  construye(arbol, sin(completa(vcxproj({"ClCompile main.cpp", "ClCompile roto.cpp",
-                                         "ClCompile lejos.cpp", "ClCompile bucle.cpp"})),
-                       "images/"));
-  arbol.directorio("../imagenes");
-  arbol.enlace("../imagenes", "images");       // followed: the folder is there
-  arbol.enlace("nada.cpp", "Juego/roto.cpp");  // listed, so matched by name
-  arbol.enlace("../../x/lejos.cpp", "Juego/lejos2.cpp");
-  arbol.archivo("../x/lejos.cpp");
-  arbol.enlace("bucle.cpp", "Juego/bucle.cpp");
-  cajas().clear();
-  EXPECT_EQ(Comprobador().compruebaEntrega(), Resultado::entregado);
-  EXPECT_EQ(cajas(), (std::vector<Caja>{E(falta("lejos.cpp")), A(sinReferencia("lejos2.cpp"))}));
-}
-
-TEST(Comprobador, ImagesArchivoYEnlaceRoto) {
-  for (const bool enlace : {false, true}) {
-    SCOPED_TRACE(enlace ? "enlace roto" : "archivo");
-    Arbol arbol;
-    construye(arbol, sin(completa(), "images/"));
-    if (enlace) {
-      arbol.enlace("no-existe", "images");
-    } else {
-      arbol.archivo("images", "no es un directorio");
-    }
-    cajas().clear();
-    EXPECT_EQ(Comprobador().compruebaEntrega(), Resultado::entregado);
-    EXPECT_EQ(cajas(), std::vector<Caja>{A(kSinImagenes)});
-  }
-}
-
-TEST(Comprobador, NombreQueNoEsUtf8TerminaLaEjecucion) {
-  const struct {
-    const char* nombre;
-    const char* ruta;
-    const char* texto;
-  } filas[] = {
-      {"en el proyecto", "Juego/\xff.cpp",
-       "No se ha podido convertir a UTF-8 el nombre \\xFF.cpp del directorio .: Invalid or "
-       "incomplete multibyte or wide character."},
-      {"en la solución", "a\xc3(.txt",
-       "No se ha podido convertir a UTF-8 el nombre a\\xC3(.txt del directorio ..: Invalid or "
-       "incomplete multibyte or wide character."},
-      {"en images", "images/\xed\xa0\x80.png",  // a UTF-16 surrogate, not a character
-       "No se ha podido convertir a UTF-8 el nombre \\xED\\xA0\\x80.png del directorio "
-       "../images: Invalid or incomplete multibyte or wide character."},
-  };
-  for (const auto& fila : filas) {
-    SCOPED_TRACE(fila.nombre);
-    Arbol arbol;
-    construye(arbol, sin(completa(), "info.txt"));
-    arbol.archivo(fila.ruta);
-    cajas().clear();
-    EXPECT_EQ(Comprobador().compruebaEntrega(), Resultado::fallido);
-    EXPECT_EQ(cajas(), std::vector<Caja>{E(fila.texto)});
-  }
 }

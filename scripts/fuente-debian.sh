@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
-# Fetches Debian's source package of tinyxml2 from the next release into third_party/,
-# unpacked without Debian's patches. A deb-src entry for that release is derived from the
-# machine's own apt sources when none exists.
+# Fetches a Debian source package into third_party/, unpacked without Debian's patches:
+#   scripts/fuente-debian.sh PAQUETE SUITE DESTINO
+# A deb-src entry for that suite is derived from the machine's own apt sources when apt
+# cannot find the package's source yet.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-suite=trixie
-destino=third_party/tinyxml2
-[ -f "$destino/tinyxml2.cpp" ] && exit 0
+paquete=$1
+suite=$2
+destino=third_party/$3
+[ -f "$destino/.completo" ] && exit 0
 
 entrada=/etc/apt/sources.list.d/comprobador-$suite-src.sources
-if ! apt-get source --print-uris -qq "tinyxml2/$suite" >/dev/null 2>&1; then
+if ! apt-get source --print-uris -qq "$paquete/$suite" >/dev/null 2>&1; then
   propio=$(. /etc/os-release && echo "$VERSION_CODENAME")
   {
     # deb822 stanzas of the main archive: same URIs and keys, source type, next suite.
@@ -51,9 +53,10 @@ fi
 mkdir -p third_party
 tmp=$(mktemp -d third_party/descarga.XXXXXX)
 trap 'rm -rf "$tmp"' EXIT
-(cd "$tmp" && apt-get source --download-only -qq "tinyxml2/$suite" 2>&1 | grep -v '^W: Download is performed unsandboxed' || true)
-dsc=$(ls "$tmp"/tinyxml2_*.dsc)
+(cd "$tmp" && apt-get source --download-only -qq "$paquete/$suite" 2>&1 | grep -v '^W: Download is performed unsandboxed' || true)
+dsc=$(ls "$tmp"/"$paquete"_*.dsc)
 dpkg-source -x --skip-patches "$dsc" "$tmp/src" >"$tmp/log" 2>&1 || { cat "$tmp/log" >&2; exit 1; }
 rm -rf "$destino"
+touch "$tmp/src/.completo"
 mv "$tmp/src" "$destino"
-echo "tinyxml2 $(basename "$dsc" .dsc | cut -d_ -f2) en $destino"
+echo "$paquete $(basename "$dsc" .dsc | cut -d_ -f2) en $destino"

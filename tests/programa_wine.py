@@ -1,0 +1,196 @@
+#!/usr/bin/env python3
+"""comprobador.exe under wine, in delivery trees: exit codes, entrega.zip, and the exact
+sequence of boxes, read from wine's relay trace of user32.MessageBoxA."""
+
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import zipfile
+
+EXE, MUESTRA = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+SIN_MANIFIESTO = os.path.abspath(sys.argv[3]) if len(sys.argv) > 3 else None
+LINUX = os.path.abspath(sys.argv[4]) if len(sys.argv) > 4 else None
+WINE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "scripts", "wine.sh")
+
+TITULO = "Kelm - Práctica 2"
+ERROR, AVISO = 0x10, 0x30
+EN_SOLUCION = ("El programa no se está ejecutando en el directorio de un proyecto, sino en el "
+               "de una solución.")
+SIN_PROYECTO = ("El programa no se está ejecutando en el directorio de un proyecto de Visual "
+                "Studio (no se encuentra el .vcxproj).")
+SIN_SOLUCION = "No se encuentra la solución del proyecto."
+SIN_INFO = ("Falta el archivo info.txt con el nombre de los autores e información de las "
+            "funcionalidades opcionales implementadas.")
+SIN_IMAGENES = "No se encuentra el directorio \"images\" de la plantilla con las imágenes."
+ILEGIBLE = "Error al procesar el archivo del proyecto."
+SIN_ZIP = "No se ha podido crear el archivo entrega.zip en el directorio actual."
+
+LLAMADA = re.compile(r'Call user32\.MessageBoxA\(([0-9a-f]+),[0-9a-f]+ "((?:[^"\\]|\\.)*)",'
+                     r'[0-9a-f]+ "((?:[^"\\]|\\.)*)",([0-9a-f]+)\)')
+
+
+def desescapa(texto):
+    """The relay trace writes bytes of 0x80 and over as \\xNN, and C escapes."""
+    salida = bytearray()
+    i = 0
+    while i < len(texto):
+        c = texto[i]
+        if c == "\\":
+            s = texto[i + 1]
+            if s == "x":
+                salida.append(int(texto[i + 2:i + 4], 16))
+                i += 4
+                continue
+            salida += {"n": b"\n", "r": b"\r", "t": b"\t"}.get(s, s.encode())
+            i += 2
+        else:
+            salida += c.encode()
+            i += 1
+    return salida.decode("utf-8")
+
+
+def ejecuta(programa, proyecto):
+    entorno = dict(os.environ, WINEDEBUG="-all,+relay")
+    r = subprocess.run([WINE, programa], cwd=proyecto, env=entorno, capture_output=True,
+                       timeout=300)
+    cajas = []
+    for linea in r.stderr.decode("latin-1").splitlines():
+        m = LLAMADA.search(linea)
+        if m:
+            dueno, texto, titulo, estilo = m.groups()
+            assert int(dueno, 16) == 0, linea
+            assert desescapa(titulo) == TITULO, linea
+            cajas.append((int(estilo, 16), desescapa(texto)))
+    return r.returncode, cajas
+
+
+def proyecto_xml(*items):
+    filas = "".join(f'<{i.split(" ", 1)[0]} Include="{i.split(" ", 1)[1]}" />' for i in items)
+    return f'<?xml version="1.0" encoding="utf-8"?><Project><ItemGroup>{filas}</ItemGroup></Project>'
+
+
+def completa(proyecto="Juego", extra=None, xml=None):
+    arbol = {f"{proyecto}/Juego.vcxproj": xml or proyecto_xml("ClCompile main.cpp",
+                                                               "ClInclude juego.h"),
+             f"{proyecto}/main.cpp": "int main() {}\r\n", f"{proyecto}/juego.h": "#pragma once\r\n",
+             "Solucion.sln": "sln\r\n", "info.txt": "Autores\r\n", "images/": None}
+    arbol.update(extra or {})
+    return arbol
+
+
+def construye(raiz, arbol):
+    for ruta, contenido in arbol.items():
+        camino = os.path.join(raiz, ruta)
+        if ruta.endswith("/"):
+            os.makedirs(camino, exist_ok=True)
+            continue
+        os.makedirs(os.path.dirname(camino), exist_ok=True)
+        if contenido is None:
+            continue
+        with open(camino, "wb") as f:
+            f.write(contenido if isinstance(contenido, bytes) else contenido.encode())
+
+
+def entradas(ruta):
+    with zipfile.ZipFile(ruta) as z:
+        assert z.testzip() is None
+        return [(i.filename, z.read(i), i.CRC, i.create_version, i.create_system,
+                 i.extract_version, i.flag_bits, i.compress_type, i.date_time, i.extra,
+                 i.external_attr) for i in z.infolist()]
+
+
+ESCENARIOS = [
+    ("directorio vacío", {"Juego/": None}, [(ERROR, SIN_PROYECTO)], 1, None),
+    ("solución sin proyecto", {"Juego/Juego.sln": ""}, [(ERROR, EN_SOLUCION)], 1, None),
+    ("completa", completa(), [], 0,
+     ["Juego/Juego.vcxproj", "Solucion.sln", "Juego/main.cpp", "Juego/juego.h", "info.txt"]),
+    ("sin solución ni info.txt",
+     {k: v for k, v in completa().items() if k not in ("Solucion.sln", "info.txt")},
+     [(ERROR, SIN_SOLUCION), (ERROR, SIN_INFO), (AVISO, SIN_IMAGENES)], 1, None),
+    ("proyecto ilegible", completa(xml="<Project>"), [(ERROR, ILEGIBLE)], 0, None),
+    ("referencias", completa(xml=proyecto_xml(
+        "ClCompile main.cpp", "ClCompile ..\\comun\\util.cpp", "ClCompile nada.cpp",
+        "ClInclude inc\\a.h", "ClInclude nada.h"),
+        extra={"comun/util.cpp": "", "Juego/inc/a.h": "", "Juego/otro.cpp": ""}),
+     [(ERROR, "El archivo ..\\comun\\util.cpp al que hace referencia el proyecto no está "
+              "ubicado en su directorio."),
+      (ERROR, "El archivo nada.cpp al que hace referencia el proyecto no existe."),
+      (ERROR, "La cabecera inc\\a.h a la que hace referencia el proyecto no está ubicada en su "
+              "directorio."),
+      (ERROR, "La cabecera nada.h a la que hace referencia el proyecto no existe."),
+      (AVISO, "El proyecto no hace referencia al archivo otro.cpp.")], 0, None),
+    ("entrega.zip es un directorio", completa(extra={"Juego/entrega.zip/": None}),
+     [(ERROR, SIN_ZIP)], 1, None),
+    ("imágenes y plantilla", completa(extra={"images/dog.png": "x", "images/Héroe.PNG": "y",
+                                             "images/fondo.jpeg": "z", "images/nota.txt": "n",
+                                             "images/extra.png/": None}),
+     [], 0, ["Juego/Juego.vcxproj", "Solucion.sln", "Juego/main.cpp", "Juego/juego.h",
+             "info.txt", "images/Héroe.PNG", "images/fondo.jpeg"]),
+]
+
+# Narrow names reach the file system as UTF-8 only through the manifest's code page.
+NO_ASCII = completa("Práctica 2", xml=proyecto_xml("ClCompile señal.cpp", "ClCompile main.cpp"),
+                    extra={"Práctica 2/señal.cpp": "// ñ\r\n", "images/canción.png": "png"})
+NO_ASCII["Práctica 2/Señal.vcxproj"] = NO_ASCII.pop("Práctica 2/Juego.vcxproj")
+NO_ASCII_ENTRADAS = ["Práctica 2/Señal.vcxproj", "Solucion.sln", "Práctica 2/main.cpp",
+                     "Práctica 2/señal.cpp", "Práctica 2/juego.h", "info.txt",
+                     "images/canción.png"]
+
+fallos = 0
+
+
+def comprueba(nombre, condicion, detalle=""):
+    global fallos
+    print(("ok    " if condicion else "FALLO ") + nombre + ("" if condicion else ": " + detalle))
+    fallos += 0 if condicion else 1
+
+
+def escenario(nombre, arbol, cajas, codigo, nombres, programa=EXE, proyecto="Juego"):
+    with tempfile.TemporaryDirectory() as tmp:
+        construye(os.path.join(tmp, "Solucion"), arbol)
+        carpeta = os.path.join(tmp, "Solucion", proyecto)
+        obtenido, vistas = ejecuta(programa, carpeta)
+        zip_ = os.path.join(carpeta, "entrega.zip")
+        ok = obtenido == codigo and vistas == cajas and os.path.isfile(zip_) == (codigo == 0)
+        detalle = f"salida {obtenido}, cajas {vistas}"
+        if ok and nombres is not None:
+            lista = entradas(zip_)
+            ok = [e[0] for e in lista] == nombres and all(
+                e[3:] == (36, 0, 20, 0x802, 8, lista[0][8], b"", 0) and e[8][3:] == (0, 0, 0)
+                for e in lista)
+            detalle = f"entradas {[e[0] for e in lista]}"
+        comprueba(nombre, ok, detalle)
+        return ok
+
+
+for fila in ESCENARIOS:
+    escenario(*fila)
+
+escenario("nombres no ASCII con el manifiesto", NO_ASCII, [], 0, NO_ASCII_ENTRADAS,
+          proyecto="Práctica 2")
+if SIN_MANIFIESTO:
+    with tempfile.TemporaryDirectory() as tmp:
+        construye(os.path.join(tmp, "Solucion"), NO_ASCII)
+        obtenido, vistas = ejecuta(SIN_MANIFIESTO, os.path.join(tmp, "Solucion", "Práctica 2"))
+        comprueba("sin el manifiesto los nombres no ASCII fallan", vistas != [],
+                  f"salida {obtenido}, cajas {vistas}")
+
+# The sample delivery, and the same archive as the Linux build writes for it.
+with tempfile.TemporaryDirectory() as tmp:
+    for lado in ("windows", "linux"):
+        shutil.copytree(os.path.join(MUESTRA, "Solucion"), os.path.join(tmp, lado))
+    obtenido, vistas = ejecuta(EXE, os.path.join(tmp, "windows", "Juego"))
+    comprueba("muestra", obtenido == 0 and vistas == [
+        (AVISO, "El proyecto no hace referencia al archivo pruebas.cpp.")],
+        f"salida {obtenido}, cajas {vistas}")
+    if LINUX and os.path.exists(LINUX):
+        subprocess.run([LINUX], cwd=os.path.join(tmp, "linux", "Juego"), capture_output=True)
+        a = entradas(os.path.join(tmp, "windows", "Juego", "entrega.zip"))
+        b = entradas(os.path.join(tmp, "linux", "Juego", "entrega.zip"))
+        comprueba("muestra igual que en Linux", a == b, f"{[e[0] for e in a]} / {[e[0] for e in b]}")
+
+print(f"{len(ESCENARIOS) + 4 - fallos} passed, {fallos} failed")
+sys.exit(1 if fallos else 0)
