@@ -40,23 +40,32 @@ Arbol::~Arbol() {
 }
 
 void Arbol::archivo(const std::string& ruta, const std::string& contenido) {
-  const fs::path camino = fs::path(solucion_) / ruta;
+  const fs::path camino = fs::u8path(solucion_) / fs::u8path(ruta);
   fs::create_directories(camino.parent_path());
   std::ofstream(camino, std::ios::binary) << contenido;
 }
 
 void Arbol::directorio(const std::string& ruta) {
-  fs::create_directories(fs::path(solucion_) / ruta);
+  fs::create_directories(fs::u8path(solucion_) / fs::u8path(ruta));
 }
 
 void Arbol::enlace(const std::string& destino, const std::string& ruta) {
-  const fs::path camino = fs::path(solucion_) / ruta;
+  const fs::path camino = fs::u8path(solucion_) / fs::u8path(ruta);
   fs::create_directories(camino.parent_path());
-  fs::create_symlink(destino, camino);
+  fs::create_symlink(fs::u8path(destino), camino);
+}
+
+bool ignoraMayusculas() {
+  const fs::path minusculas = fs::temp_directory_path() / "comprobador-mayusculas.tmp";
+  std::ofstream(minusculas).put('x');
+  std::error_code error;
+  const bool igual = fs::exists(fs::temp_directory_path() / "COMPROBADOR-MAYUSCULAS.TMP", error);
+  fs::remove(minusculas, error);
+  return igual;
 }
 
 std::string lee(const std::string& ruta) {
-  std::ifstream flujo(ruta, std::ios::binary);
+  std::ifstream flujo(fs::u8path(ruta), std::ios::binary);
   std::ostringstream contenido;
   contenido << flujo.rdbuf();
   return contenido.str();

@@ -27,6 +27,9 @@ class Arbol {
   std::string raiz_, solucion_, proyecto_, anterior_;
 };
 
+/// Whether the temporary folder's file system takes names that differ in case as one.
+bool ignoraMayusculas();
+
 /// The whole content of a file.
 std::string lee(const std::string& ruta);
 

@@ -108,9 +108,11 @@ TEST(Comprobador, Referencias) {
        completa(vcxproj({"ClCompile .\\main.cpp"})),
        {E(fuera(".\\main.cpp")), A(sinReferencia("main.cpp"))},
        Resultado::entregado},
+      // Where the file system ignores case the value names the file, in its wrong place.
       {"otra letra",
        completa(vcxproj({"ClCompile Main.cpp"})),
-       {E(falta("Main.cpp")), A(sinReferencia("main.cpp"))},
+       {E(ignoraMayusculas() ? fuera("Main.cpp") : falta("Main.cpp")),
+        A(sinReferencia("main.cpp"))},
        Resultado::entregado},
       {"el mismo fuente dos veces",
        completa(vcxproj({"ClCompile main.cpp", "ClCompile main.cpp"})),

@@ -1,0 +1,262 @@
+// entrega.zip read back with minizip's unzip API: which entries, under which names, with
+// which bytes, and the headers every entry carries.
+#include "archivo_apoyo.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(Archivo, EntregaCompletaEnSuOrdenYConSusCabeceras) {
+  Arbol arbol;
+  const std::string proyecto = vcxproj(
+      {"ClCompile main.cpp", "ClCompile Game.cpp", "ClCompile util.cc", "ClInclude Game.h"});
+  // Entry names are the paths below the solution folder, so they say where each file goes.
+  const Entradas esperadas = {
+      {"Juego/Juego.vcxproj", proyecto},
+      {"Solucion.sln", "Microsoft Visual Studio Solution File\r\n"},
+      {"Juego/Game.cpp", "#include \"Game.h\"\n"},
+      {"Juego/main.cpp", "int main() {}\n"},
+      {"Juego/util.cc", "// util\n"},
+      {"Juego/Game.h", "#pragma once\n"},
+      {"Juego/lista.hpp", "// lista\n"},
+      {"Juego/tipos.hh", "// tipos\n"},
+      // One set holds both, and "../Comun.props" sorts before "Juego.vcxproj.filters".
+      {"Comun.props", "<Project />\r\n"},
+      {"Juego/Juego.vcxproj.filters", "<Project />\n"},
+      {"info.txt", "Ana y Luis\r\n"},
+      {"images/fondo.JPG", bytes(3000, 1)},
+      {"images/hero.png", bytes(500, 2)},
+  };
+  for (const auto& [ruta, datos] : esperadas) arbol.archivo(ruta, datos);
+  arbol.archivo("images/dog.png", "de la plantilla");
+
+  EXPECT_EQ(comprueba(), Resultado::entregado);
+  EXPECT_EQ(cajas(), Cajas{});
+  const std::vector<EntradaZip> entradas = leeEntrega();
+  EXPECT_EQ(contenido(entradas), esperadas);
+  for (const EntradaZip& e : entradas) compruebaCabeceras(e);
+
+  // The end record closes the file, with no archive comment after it.
+  const std::string zip = lee("entrega.zip");
+  ASSERT_GE(zip.size(), 22u);
+  EXPECT_EQ(zip.substr(zip.size() - 22, 4), "PK\x05\x06");
+  EXPECT_EQ(zip.substr(zip.size() - 2), std::string(2, '\0'));
+}
+
+TEST(Archivo, LosBytesYLosNombresLleganIntactos) {
+  const struct {
+    const char* nombre;
+    std::string datos;
+  } filas[] = {
+      {"vacio.cpp", ""},
+      {"k1.cpp", bytes(1024, 3)},
+      {"k1mas.cpp", bytes(1025, 4)},
+      {"k2.cpp", bytes(2048, 5)},
+      {"crlf.cpp", "int a;\r\nint b;\r\n\x1a\r\nint c;\r\n"},
+      {"señal.cpp", "// ñ y ó\n"},
+  };
+  Arbol arbol;
+  entregaMinima(arbol, {"ClCompile vacio.cpp", "ClCompile k1.cpp", "ClCompile k1mas.cpp",
+                        "ClCompile k2.cpp", "ClCompile crlf.cpp", "ClCompile señal.cpp"});
+  for (const auto& fila : filas) arbol.archivo(std::string("Juego/") + fila.nombre, fila.datos);
+  arbol.archivo("images/canción.png", "PNG");
+
+  ASSERT_EQ(comprueba(), Resultado::entregado);
+  EXPECT_EQ(cajas(), Cajas{});
+  std::map<std::string, EntradaZip> porNombre;
+  for (EntradaZip& e : leeEntrega()) porNombre[e.nombre] = std::move(e);
+  for (const auto& fila : filas) {
+    SCOPED_TRACE(fila.nombre);
+    const auto it = porNombre.find(std::string("Juego/") + fila.nombre);
+    ASSERT_NE(it, porNombre.end());
+    EXPECT_TRUE(it->second.datos == fila.datos);
+    EXPECT_EQ(it->second.tamano, fila.datos.size());
+    // zlib's CRC of nothing is 0, as the empty entry must carry.
+    EXPECT_EQ(it->second.crc, crc32(0, reinterpret_cast<const Bytef*>(fila.datos.data()),
+                                    static_cast<uInt>(fila.datos.size())));
+    compruebaCabeceras(it->second);
+  }
+  ASSERT_EQ(porNombre.count("images/canción.png"), 1u);
+  EXPECT_EQ(porNombre["images/canción.png"].datos, "PNG");
+  EXPECT_EQ(porNombre["images/canción.png"].flag & 0x800, 0x800u);
+}
+
+TEST(Archivo, QueSeEntregaYConQueNombre) {
+  // Every row has this project file and an image directory, and lists the rest.
+  const std::pair<std::string, std::string> proyecto = {"Juego/Juego.vcxproj", vcxproj({})};
+  const struct {
+    const char* caso;
+    Entradas archivos;
+    std::vector<std::string> directorios;
+    Entradas esperadas;
+    Cajas avisos;
+  } filas[] = {
+      {"Info.TXT del proyecto",
+       {{"Solucion.sln", "S"}, {"Juego/Info.TXT", "I"}},
+       {},
+       {proyecto, {"Solucion.sln", "S"}, {"info.txt", "I"}},
+       {}},
+      {"el info.txt de la solución gana",
+       {{"Solucion.sln", "S"}, {"Juego/info.txt", "del proyecto"}, {"INFO.txt", "de la solución"}},
+       {},
+       {proyecto, {"Solucion.sln", "S"}, {"info.txt", "de la solución"}},
+       {}},
+      {"solución solo en el proyecto",
+       {{"Juego/Juego.sln", "S"}, {"info.txt", "I"}},
+       {},
+       {proyecto, {"Juego/Juego.sln", "S"}, {"info.txt", "I"}},
+       {}},
+      {"imágenes de la plantilla",
+       {{"Solucion.sln", "S"},
+        {"info.txt", "I"},
+        {"images/animate.bmp", "plantilla"},
+        {"images/background1.png", "plantilla"},
+        {"images/dog.png", "plantilla"},
+        {"images/helicopter.png", "plantilla"},
+        {"images/helicopter2.png", "plantilla"},
+        {"images/fondo.png", "fondo"}},
+       {},
+       {proyecto, {"Solucion.sln", "S"}, {"info.txt", "I"}, {"images/fondo.png", "fondo"}},
+       {}},
+      // Alone, since a file system that ignores case would take them for the template's.
+      {"la plantilla con otra letra",
+       {{"Solucion.sln", "S"},
+        {"info.txt", "I"},
+        {"images/Dog.png", "perro"},
+        {"images/helicopter.PNG", "helicóptero"}},
+       {},
+       {proyecto,
+        {"Solucion.sln", "S"},
+        {"info.txt", "I"},
+        {"images/Dog.png", "perro"},
+        {"images/helicopter.PNG", "helicóptero"}},
+       {}},
+      // The scans go by name alone; only the archive finds out that these are no files.
+      {"directorios con nombre de fuente y de imagen",
+       {{"Solucion.sln", "S"}, {"info.txt", "I"}},
+       {"Juego/carpeta.cpp", "images/extra.png"},
+       {proyecto, {"Solucion.sln", "S"}, {"info.txt", "I"}},
+       {A(kSinReferencia + "carpeta.cpp.")}},
+  };
+  for (const auto& fila : filas) {
+    SCOPED_TRACE(fila.caso);
+    Arbol arbol;
+    arbol.archivo(proyecto.first, proyecto.second);
+    arbol.directorio("images");
+    for (const auto& [ruta, datos] : fila.archivos) arbol.archivo(ruta, datos);
+    for (const std::string& ruta : fila.directorios) arbol.directorio(ruta);
+    EXPECT_EQ(comprueba(), Resultado::entregado);
+    EXPECT_EQ(cajas(), fila.avisos);
+    EXPECT_EQ(contenido(leeEntrega()), fila.esperadas);
+  }
+}
+
+TEST(Archivo, DosEjecucionesDelMismoDiaDanElMismoArchivo) {
+  Arbol arbol;
+  entregaMinima(arbol, {"ClCompile main.cpp"});
+  arbol.archivo("Juego/main.cpp", bytes(5000, 6));
+  arbol.archivo("images/hero.png", bytes(800, 7));
+  ASSERT_EQ(comprueba(), Resultado::entregado);
+  const std::string primera = lee("entrega.zip");
+  ASSERT_EQ(comprueba(), Resultado::entregado);
+  EXPECT_TRUE(lee("entrega.zip") == primera);
+}
+
+TEST(Archivo, UnEntregaZipAnteriorSeSustituye) {
+  Arbol arbol;
+  entregaMinima(arbol, {"ClCompile main.cpp"});
+  arbol.archivo("Juego/main.cpp", "int main() {}\n");
+  ASSERT_EQ(comprueba(), Resultado::entregado);
+  const std::string limpia = lee("entrega.zip");
+
+  // Larger than the new archive: appending to it, or writing over it in place, would show.
+  arbol.archivo("Juego/entrega.zip", std::string(200000, 'x'));
+  EXPECT_EQ(comprueba(), Resultado::entregado);
+  EXPECT_EQ(cajas(), Cajas{});
+  EXPECT_TRUE(lee("entrega.zip") == limpia);
+  for (const EntradaZip& e : leeEntrega()) EXPECT_EQ(e.nombre.find("entrega"), std::string::npos);
+}
+
+TEST(Archivo, UnDirectorioEntregaZipImpideCrearlo) {
+  Arbol arbol;
+  entregaMinima(arbol);
+  arbol.directorio("Juego/entrega.zip");
+  EXPECT_EQ(comprueba(), Resultado::sinEntrega);
+  EXPECT_EQ(cajas(), Cajas{E(kSinZip)});
+  EXPECT_TRUE(fs::is_directory("entrega.zip"));
+}
+
+TEST(Archivo, LoQueRodeaUnaEntregaRealSeQuedaFuera) {
+  Arbol arbol;
+  entregaMinima(arbol, {"ClCompile main.cpp"});
+  arbol.archivo("Juego/main.cpp", "int main() {}\n");
+  for (const char* ruta :
+       {".vs/Solucion/v17/.suo", ".vs/Solucion/v17/Browse.VC.db", "x64/Debug/Juego.exe",
+        "x64/Debug/Juego.pdb", "Juego/x64/Debug/main.obj", "Juego/x64/Debug/Juego.ilk",
+        "Juego/x64/Debug/vc143.pdb", "Juego/Juego.vcxproj.user", ".git/HEAD", ".git/config",
+        ".gitignore", "Thumbs.db", "Juego/Thumbs.db", "images/Thumbs.db", "Juego/entrega (1).zip",
+        "Juego/notas.txt"}) {
+    arbol.archivo(ruta, "no se entrega");
+  }
+  EXPECT_EQ(comprueba(), Resultado::entregado);
+  EXPECT_EQ(cajas(), Cajas{});
+  const Entradas esperadas = {{"Juego/Juego.vcxproj", vcxproj({"ClCompile main.cpp"})},
+                              {"Solucion.sln", "Microsoft Visual Studio Solution File\r\n"},
+                              {"Juego/main.cpp", "int main() {}\n"},
+                              {"info.txt", "Ana y Luis\r\n"}};
+  EXPECT_EQ(contenido(leeEntrega()), esperadas);
+}
+
+class FallaAMitad : public std::streambuf {
+ public:
+  explicit FallaAMitad(std::string datos) : datos(std::move(datos)) {}
+
+ protected:
+  int_type underflow() override {
+    if (entregado) throw std::runtime_error("error de lectura");
+    entregado = true;
+    setg(datos.data(), datos.data(), datos.data() + datos.size());
+    return traits_type::to_int_type(datos.front());
+  }
+
+ private:
+  std::string datos;
+  bool entregado = false;
+};
+
+TEST(ArchivoZip, UnaLecturaQueFallaAMitadNoEsUnaEntradaBuena) {
+  Arbol arbol;
+  ArchivoZip archivo;
+  ASSERT_TRUE(archivo.crea("prueba.zip"));
+  std::istringstream bueno(bytes(3000, 10));
+  EXPECT_TRUE(archivo.escribeEntrada("bueno.bin", bueno));
+  FallaAMitad lector(bytes(3000, 11));
+  std::istream malo(&lector);
+  EXPECT_FALSE(archivo.escribeEntrada("malo.bin", malo));
+  EXPECT_TRUE(malo.bad());
+  archivo.descarta();
+  EXPECT_FALSE(fs::exists("prueba.zip"));
+}
+
+TEST(ArchivoZip, SinCrearNoAdmiteEntradas) {
+  ArchivoZip archivo;
+  std::istringstream flujo("x");
+  EXPECT_FALSE(archivo.escribeEntrada("x.txt", flujo));
+  EXPECT_FALSE(archivo.cierra());
+}
+
+TEST(ArchivoZip, SinCerrarNoQuedaNada) {
+  Arbol arbol;
+  {
+    ArchivoZip archivo;
+    ASSERT_TRUE(archivo.crea("prueba.zip"));
+    std::istringstream flujo("x");
+    EXPECT_TRUE(archivo.escribeEntrada("x.txt", flujo));
+  }
+  EXPECT_FALSE(fs::exists("prueba.zip"));
+}
+
+// The 64-bit uncompressed size kept in the ZIP64 field (tag 1) of a central header whose
+// 32-bit size reads 0xFFFFFFFF: it is the field's first value.
+
+}  // namespace
