@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstring>
 #include <dirent.h>
-#include <filesystem>
 #include <memory>
 #include <sys/stat.h>
 #include <system_error>
@@ -13,26 +12,11 @@
 namespace plataforma {
 namespace {
 
-namespace fs = std::filesystem;
-
 std::string razon(int error) { return std::generic_category().message(error); }
 
 // Errors that mean the path names nothing, rather than that it cannot be looked at.
 bool esAusencia(int error) {
   return error == ENOENT || error == ENOTDIR || error == ENAMETOOLONG || error == ELOOP;
-}
-
-// Weakly canonical; a path that names nothing (a link loop) keeps its lexical form.
-bool canonica(const std::string& ruta, fs::path& resultado, Fallo& fallo) {
-  std::error_code error;
-  resultado = fs::weakly_canonical(fs::path(ruta), error);
-  if (!error) return true;
-  if (error.category() == std::generic_category() && esAusencia(error.value())) {
-    resultado = fs::absolute(fs::path(ruta), error).lexically_normal();
-    if (!error) return true;
-  }
-  fallo.texto = "No se ha podido obtener la ruta canónica de " + ruta + ": " + error.message();
-  return false;
 }
 
 // Well-formed UTF-8 as the standard defines it: no overlong forms, no surrogates,
@@ -159,26 +143,5 @@ bool abreLectura(const std::string& ruta, std::ifstream& flujo, std::uint64_t& t
   tamano = static_cast<std::uint64_t>(datos.st_size);
   return flujo.is_open();
 }
-
-bool nombreDirectorioActual(std::string& nombre, Fallo& fallo) {
-  std::error_code error;
-  const fs::path actual = fs::current_path(error);
-  if (error) {
-    fallo.texto = "No se ha podido obtener el directorio actual: " + error.message();
-    return false;
-  }
-  nombre = actual.filename().string();
-  return true;
-}
-
-bool rutaRelativa(const std::string& base, const std::string& ruta, std::string& relativa,
-                  Fallo& fallo) {
-  fs::path canonicaBase, canonicaRuta;
-  if (!canonica(base, canonicaBase, fallo) || !canonica(ruta, canonicaRuta, fallo)) return false;
-  relativa = canonicaRuta.lexically_relative(canonicaBase).generic_string();
-  return true;
-}
-
-void borra(const std::string& ruta) { std::remove(ruta.c_str()); }
 
 }  // namespace plataforma

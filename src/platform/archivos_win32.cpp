@@ -60,16 +60,6 @@ struct CierraArchivo {
   void operator()(HANDLE h) const { CloseHandle(h); }
 };
 
-bool canonica(const std::string& ruta, fs::path& resultado, Fallo& fallo) {
-  std::error_code error;
-  resultado = fs::weakly_canonical(camino(ruta), error);
-  if (!error) return true;
-  resultado = fs::absolute(camino(ruta), error).lexically_normal();
-  if (!error) return true;
-  fallo.texto = "No se ha podido obtener la ruta canónica de " + ruta + ": " + error.message();
-  return false;
-}
-
 }  // namespace
 
 std::string une(const std::string& directorio, const std::string& nombre) {
@@ -149,30 +139,6 @@ bool abreLectura(const std::string& ruta, std::ifstream& flujo, std::uint64_t& t
   // The wide name reaches _wfopen, which shares the file for reading and writing.
   flujo.open(archivo, std::ios::in | std::ios::binary);
   return flujo.is_open();
-}
-
-bool nombreDirectorioActual(std::string& nombre, Fallo& fallo) {
-  std::error_code error;
-  const fs::path actual = fs::current_path(error);
-  if (error) {
-    fallo.texto = "No se ha podido obtener el directorio actual: " + error.message();
-    return false;
-  }
-  nombre = actual.filename().u8string();
-  return true;
-}
-
-bool rutaRelativa(const std::string& base, const std::string& ruta, std::string& relativa,
-                  Fallo& fallo) {
-  fs::path canonicaBase, canonicaRuta;
-  if (!canonica(base, canonicaBase, fallo) || !canonica(ruta, canonicaRuta, fallo)) return false;
-  relativa = canonicaRuta.lexically_relative(canonicaBase).generic_u8string();
-  return true;
-}
-
-void borra(const std::string& ruta) {
-  std::error_code error;
-  fs::remove(camino(ruta), error);
 }
 
 }  // namespace plataforma
