@@ -21,7 +21,7 @@ scripts/fuente-debian.sh tinyxml2 trixie tinyxml2
 scripts/fuente-debian.sh zlib bookworm zlib
 
 # A fresh prefix makes test discovery time out: create it before the tests run.
-export WINEPREFIX=${WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/comprobador-wine}
+export WINEPREFIX=${WINEPREFIX:-${XDG_CACHE_HOME:-${HOME:-/tmp}/.cache}/comprobador-wine}
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   mkdir -p "$WINEPREFIX"
   WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
