@@ -1,13 +1,15 @@
 # The two commands of the README, and what they need.
-.PHONY: demo test prepara prepara-windows dev asan-ubsan windows format clean
+.PHONY: demo test prepara prepara-windows dev asan-ubsan windows format clean fuzz bench
 
 demo: dev
 	scripts/demo.sh build/dev/comprobador
 
-# The Linux build comes first (the Windows suite compares archives with it), then the
+# A minute of fuzzing the project file check first. Then the Linux build (the Windows
+# suite compares archives with it), then the
 # Windows suite under wine and the sanitizer build, so that the run ends with the
 # summary of the plain Linux suite.
 test: prepara prepara-windows
+	fuzz/corre.sh 60
 	cmake --preset dev
 	cmake --build --preset dev
 	cmake --preset windows
@@ -20,6 +22,15 @@ test: prepara prepara-windows
 
 prepara:
 	scripts/prepara.sh
+
+# The project file check under libFuzzer: make fuzz SEGUNDOS=3600 for a longer run.
+SEGUNDOS ?= 60
+fuzz:
+	fuzz/corre.sh $(SEGUNDOS)
+
+# The tool against zip, Python's zipfile, bsdtar and the deflate limit; minutes.
+bench:
+	bench/corre.sh
 
 dev: prepara
 	cmake --preset dev

@@ -4,6 +4,7 @@
 #include "completitud.h"
 #include "escaneo.h"
 #include "mensajes.h"
+#include "proceso.h"
 #include "proyecto.h"
 
 #include <new>
@@ -33,6 +34,7 @@ bool Comprobador::compruebaProyecto(plataforma::Fallo& fallo) {
 }
 
 int ejecuta() {
+  plataforma::preparaProceso();
   try {
     Comprobador comprobador;
     return static_cast<int>(comprobador.compruebaEntrega());

@@ -5,6 +5,7 @@
 #include "archivos.h"
 
 #include <string>
+#include <vector>
 
 /// How adding one file ended.
 enum class Agregado {
@@ -27,5 +28,7 @@ class Agregador {
   bool nombreEntrada(const std::string& ruta, std::string& nombre, plataforma::Fallo& fallo);
 
   std::string base;
+  std::string canonicaBase;  // made at the first file: the base is the same for all of them
   ArchivoZip& archivo;
+  std::vector<char> lectura;  // the buffer of every file's stream
 };

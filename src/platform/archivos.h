@@ -39,10 +39,14 @@ bool abreLectura(const std::string& ruta, std::ifstream& flujo, std::uint64_t& t
 /// The last component of the canonical current directory (empty at the root).
 bool nombreDirectorioActual(std::string& nombre, Fallo& fallo);
 
-/// The lexical path from weakly canonical `base` to weakly canonical `ruta`, components
-/// joined by "/"; empty when their roots differ, "." when they are the same.
-bool rutaRelativa(const std::string& base, const std::string& ruta, std::string& relativa,
-                  Fallo& fallo);
+/// Weakly canonical `ruta`: absolute, links resolved over its longest existing part, the
+/// rest appended, in normal form. A path that names nothing keeps its lexical form; false
+/// only when the canonical form cannot be obtained for another reason.
+bool rutaCanonica(const std::string& ruta, std::string& canonica, Fallo& fallo);
+
+/// The lexical path from canonical `base` to canonical `ruta`, components joined by "/";
+/// empty when their roots differ, "." when they are the same.
+std::string relativaLexica(const std::string& base, const std::string& ruta);
 
 /// Removes the file `ruta` if it exists.
 void borra(const std::string& ruta);

@@ -1,13 +1,17 @@
 // File-system operations on POSIX systems: names are bytes, and must be UTF-8.
 #include "archivos.h"
+#include "resolucion.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <dirent.h>
+#include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace plataforma {
 namespace {
@@ -142,6 +146,27 @@ bool abreLectura(const std::string& ruta, std::ifstream& flujo, std::uint64_t& t
   flujo.open(ruta, std::ios::in | std::ios::binary);
   tamano = static_cast<std::uint64_t>(datos.st_size);
   return flujo.is_open();
+}
+
+bool resuelveExistente(const std::string& ruta, std::filesystem::path& resultado) {
+#ifdef O_PATH
+  // The kernel's own resolution, in three calls: the library's walk reads every component
+  // as a possible link, and with thousands of small files that costs more than
+  // compressing them. Without /proc the walk does it.
+  const int fd = open(ruta.c_str(), O_PATH | O_CLOEXEC);
+  if (fd < 0) return false;
+  char destino[PATH_MAX];
+  const std::string enlace = "/proc/self/fd/" + std::to_string(fd);
+  const ssize_t n = readlink(enlace.c_str(), destino, sizeof destino);
+  close(fd);
+  if (n <= 0 || static_cast<std::size_t>(n) >= sizeof destino || destino[0] != '/') return false;
+  resultado = std::filesystem::path(std::string(destino, static_cast<std::size_t>(n)));
+  return true;
+#else
+  (void)ruta;
+  (void)resultado;
+  return false;
+#endif
 }
 
 }  // namespace plataforma

@@ -1,5 +1,6 @@
 // File-system operations on Windows: wide names inside, UTF-8 outside.
 #include "archivos.h"
+#include "resolucion.h"
 
 #include <filesystem>
 #include <memory>
@@ -140,5 +141,8 @@ bool abreLectura(const std::string& ruta, std::ifstream& flujo, std::uint64_t& t
   flujo.open(archivo, std::ios::in | std::ios::binary);
   return flujo.is_open();
 }
+
+// The portable walk gives the names the letter case they have on disk.
+bool resuelveExistente(const std::string&, std::filesystem::path&) { return false; }
 
 }  // namespace plataforma

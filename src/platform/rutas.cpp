@@ -1,6 +1,7 @@
 // Canonical and relative paths, through std::filesystem alike on every system: names
 // cross as UTF-8 by u8path and u8string.
 #include "archivos.h"
+#include "resolucion.h"
 
 #include <filesystem>
 #include <system_error>
@@ -12,7 +13,8 @@ namespace fs = std::filesystem;
 
 // A path that names nothing (a link loop, a name too long) keeps its lexical form: such a
 // file does not open, and is left out anyway.
-bool canonica(const std::string& ruta, fs::path& resultado, Fallo& fallo) {
+bool canonicaDe(const std::string& ruta, fs::path& resultado, Fallo& fallo) {
+  if (resuelveExistente(ruta, resultado)) return true;
   std::error_code error;
   resultado = fs::weakly_canonical(fs::u8path(ruta), error);
   if (!error) return true;
@@ -38,12 +40,15 @@ bool nombreDirectorioActual(std::string& nombre, Fallo& fallo) {
   return true;
 }
 
-bool rutaRelativa(const std::string& base, const std::string& ruta, std::string& relativa,
-                  Fallo& fallo) {
-  fs::path canonicaBase, canonicaRuta;
-  if (!canonica(base, canonicaBase, fallo) || !canonica(ruta, canonicaRuta, fallo)) return false;
-  relativa = canonicaRuta.lexically_relative(canonicaBase).generic_u8string();
+bool rutaCanonica(const std::string& ruta, std::string& canonica, Fallo& fallo) {
+  fs::path resultado;
+  if (!canonicaDe(ruta, resultado, fallo)) return false;
+  canonica = resultado.u8string();
   return true;
+}
+
+std::string relativaLexica(const std::string& base, const std::string& ruta) {
+  return fs::u8path(ruta).lexically_relative(fs::u8path(base)).generic_u8string();
 }
 
 void borra(const std::string& ruta) {

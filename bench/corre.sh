@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# The benchmark in one command: installs what is missing, builds the tool and the deflate
+# limit, and prints the tables (also kept in build/bench/tabla.md). Arguments go to mide.py,
+# e.g. --tamanos tipica,fuentes-4000 --repeticiones 3.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/prepara.sh
+cmake --preset dev >/dev/null
+cmake --build --preset dev --target comprobador
+mkdir -p build/bench
+c++ -std=c++17 -O2 -Wall -Wextra -o build/bench/limite bench/limite.cpp -lz
+python3 -B bench/mide.py --programa build/dev/comprobador --limite build/bench/limite \
+  --trabajo build/bench "$@" | tee build/bench/tabla.md
