@@ -4,10 +4,9 @@
 demo: dev
 	scripts/demo.sh build/dev/comprobador
 
-# A minute of fuzzing the project file check first. Then the Linux build (the Windows
-# suite compares archives with it), then the
-# Windows suite under wine and the sanitizer build, so that the run ends with the
-# summary of the plain Linux suite.
+# A minute of fuzzing the project file check first; then the Linux build (the Windows
+# suite compares archives with it), the Windows suite under wine and the sanitizer suite,
+# so that the run ends with the summary of the plain Linux suite.
 test: prepara prepara-windows
 	fuzz/corre.sh 60
 	cmake --preset dev
