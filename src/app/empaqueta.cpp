@@ -4,21 +4,10 @@
 #include "comprobador.h"
 #include "mensajes.h"
 
-#include <fstream>
-
 namespace {
 
 constexpr const char* kSinZip =
     "No se ha podido crear el archivo entrega.zip en el directorio actual";
-
-// info.txt goes to the root under one fixed name, whatever its case or place on disk.
-Agregado agregaInfo(ArchivoZip& archivo, const std::string& ruta) {
-  std::ifstream flujo;
-  std::uint64_t tamano = 0;
-  if (!plataforma::abreLectura(ruta, flujo, tamano)) return Agregado::hecho;
-  return archivo.escribeEntrada("info.txt", flujo, tamano >= kTamanoZip64) ? Agregado::hecho
-                                                                           : Agregado::roto;
-}
 
 }  // namespace
 
@@ -39,7 +28,8 @@ Resultado Comprobador::empaquetaEntrega(plataforma::Fallo& fallo) {
   for (const std::string& ruta : entrega.fuentes) agrega(ruta);
   for (const std::string& ruta : entrega.cabeceras) agrega(ruta);
   for (const std::string& ruta : entrega.auxiliares) agrega(ruta);
-  if (agregado == Agregado::hecho) agregado = agregaInfo(archivo, entrega.info);
+  // info.txt goes to the root under one fixed name, whatever its case or place on disk.
+  if (agregado == Agregado::hecho) agregado = agregador.agregaComo(entrega.info, "info.txt");
   for (const std::string& ruta : entrega.imagenes) agrega(ruta);
 
   // A broken archive is removed before the student is told: exit 0 means a whole one.

@@ -54,6 +54,10 @@ bool Agregador::nombreEntrada(const std::string& ruta, std::string& nombre,
 Agregado Agregador::agregaArchivo(const std::string& ruta, plataforma::Fallo& fallo) {
   std::string nombre;
   if (!nombreEntrada(ruta, nombre, fallo)) return Agregado::fallido;
+  return agregaComo(ruta, nombre);
+}
+
+Agregado Agregador::agregaComo(const std::string& ruta, const std::string& nombre) {
   std::ifstream flujo;
   // The entry takes 1024 bytes at a time; the stream's own 8 KiB buffer would make that
   // eight times as many reads of the file as this one.

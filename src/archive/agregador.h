@@ -24,6 +24,10 @@ class Agregador {
   /// open is left out without a message.
   Agregado agregaArchivo(const std::string& ruta, plataforma::Fallo& fallo);
 
+  /// Adds the file `ruta` under the entry name `nombre` as it is; a file that does not open
+  /// is left out without a message.
+  Agregado agregaComo(const std::string& ruta, const std::string& nombre);
+
  private:
   bool nombreEntrada(const std::string& ruta, std::string& nombre, plataforma::Fallo& fallo);
 
