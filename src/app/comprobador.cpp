@@ -2,6 +2,7 @@
 #include "comprobador.h"
 
 #include "completitud.h"
+#include "disco.h"
 #include "escaneo.h"
 #include "mensajes.h"
 #include "proceso.h"
@@ -16,11 +17,13 @@ Resultado Comprobador::compruebaEntrega() {
     return Resultado::fallido;
   };
 
-  if (!escaneaProyecto(entrega, fallo)) return falla();
-  if (!hayProyecto(entrega)) return Resultado::sinEntrega;
-  if (!escaneaSolucion(entrega, fallo)) return falla();
-  if (!buscaImagenes(entrega, fallo)) return falla();
-  const bool entregaCompleta = veredicto(entrega);
+  VistaDisco disco;
+  Cajas cajas;
+  if (!escaneaProyecto(disco, entrega, fallo)) return falla();
+  if (!hayProyecto(entrega, cajas)) return Resultado::sinEntrega;
+  if (!escaneaSolucion(disco, entrega, fallo)) return falla();
+  if (!buscaImagenes(disco, entrega, fallo)) return falla();
+  const bool entregaCompleta = veredicto(entrega, cajas);
   // Its findings inform the student; none of them keeps the archive from being written.
   if (!compruebaProyecto(fallo)) return falla();
   if (!entregaCompleta) return Resultado::sinEntrega;

@@ -3,6 +3,7 @@
 #include "archivo_zip.h"
 #include "comprobador.h"
 #include "mensajes.h"
+#include "orden.h"
 
 namespace {
 
@@ -20,17 +21,11 @@ Resultado Comprobador::empaquetaEntrega(plataforma::Fallo& fallo) {
 
   Agregador agregador("..", archivo);
   Agregado agregado = Agregado::hecho;
-  const auto agrega = [&](const std::string& ruta) {
-    if (agregado == Agregado::hecho) agregado = agregador.agregaArchivo(ruta, fallo);
-  };
-  agrega(entrega.proyecto);
-  agrega(entrega.solucion);
-  for (const std::string& ruta : entrega.fuentes) agrega(ruta);
-  for (const std::string& ruta : entrega.cabeceras) agrega(ruta);
-  for (const std::string& ruta : entrega.auxiliares) agrega(ruta);
-  // info.txt goes to the root under one fixed name, whatever its case or place on disk.
-  if (agregado == Agregado::hecho) agregado = agregador.agregaComo(entrega.info, "info.txt");
-  for (const std::string& ruta : entrega.imagenes) agrega(ruta);
+  recorreEntrega(entrega, [&](const std::string& ruta, const char* fijo) {
+    if (agregado != Agregado::hecho) return;
+    agregado =
+        fijo != nullptr ? agregador.agregaComo(ruta, fijo) : agregador.agregaArchivo(ruta, fallo);
+  });
 
   // A broken archive is removed before the student is told: exit 0 means a whole one.
   if (agregado == Agregado::fallido) {

@@ -2,46 +2,52 @@
 #include "completitud.h"
 
 #include "clasificacion.h"
-#include "mensajes.h"
 #include "textos.h"
 
 #include <vector>
 
-bool hayProyecto(const Entrega& entrega) {
+bool hayProyecto(const Entrega& entrega, Hallazgos& hallazgos) {
   if (!entrega.proyecto.empty()) return true;
-  muestraError(entrega.solucion.empty() ? textos::kSinProyecto : textos::kEnSolucion);
+  hallazgos.error(entrega.solucion.empty() ? textos::kSinProyecto : textos::kEnSolucion);
   return false;
 }
 
-bool buscaImagenes(Entrega& entrega, plataforma::Fallo& fallo) {
-  if (entrega.solucion.empty()) return true;
+bool esImagenPlantilla(const std::string& nombre) {
   // The template ships these; only the student's own images are delivered.
-  const Conjunto imagenesPlantilla = {"animate.bmp", "background1.png", "dog.png", "helicopter.png",
-                                      "helicopter2.png"};
-  const std::string directorio = plataforma::une("..", "images");
+  static const Conjunto imagenesPlantilla = {"animate.bmp", "background1.png", "dog.png",
+                                             "helicopter.png", "helicopter2.png"};
+  return imagenesPlantilla.count(nombre) != 0;
+}
+
+bool esImagen(const std::string& nombre) {
+  const std::string ext = pliega(extension(nombre));
+  return ext == ".png" || ext == ".jpg" || ext == ".bmp" || ext == ".jpeg";
+}
+
+bool buscaImagenes(Vista& vista, Entrega& entrega, plataforma::Fallo& fallo) {
+  if (entrega.solucion.empty()) return true;
+  const std::string directorio = vista.une("..", "images");
   plataforma::Estado estado;
-  if (!plataforma::consultaEstado(directorio, estado, fallo)) return false;
+  if (!vista.estado(directorio, estado, fallo)) return false;
   if (estado != plataforma::Estado::directorio) return true;
   entrega.hayImagenes = true;
 
   std::vector<std::string> nombres;
-  if (!plataforma::listaDirectorio(directorio, nombres, fallo)) return false;
+  if (!vista.lista(directorio, nombres, fallo)) return false;
   for (const std::string& nombre : nombres) {
-    const std::string ext = pliega(extension(nombre));
-    if (ext != ".png" && ext != ".jpg" && ext != ".bmp" && ext != ".jpeg") continue;
-    if (imagenesPlantilla.count(nombre) != 0) continue;
-    entrega.imagenes.insert(plataforma::une(directorio, nombre));
+    if (!esImagen(nombre) || esImagenPlantilla(nombre)) continue;
+    entrega.imagenes.insert(vista.une(directorio, nombre));
   }
   return true;
 }
 
-bool veredicto(const Entrega& entrega) {
+bool veredicto(const Entrega& entrega, Hallazgos& hallazgos) {
   bool entregaCompleta = !entrega.solucion.empty();
-  if (entrega.solucion.empty()) muestraError(textos::kSinSolucion);
+  if (entrega.solucion.empty()) hallazgos.error(textos::kSinSolucion);
   if (entrega.info.empty()) {
-    muestraError(textos::kSinInfo);
+    hallazgos.error(textos::kSinInfo);
     entregaCompleta = false;
   }
-  if (!entrega.hayImagenes) muestraAviso(textos::kSinImagenes);
+  if (!entrega.hayImagenes) hallazgos.aviso(textos::kSinImagenes);
   return entregaCompleta;
 }

@@ -3,16 +3,23 @@
 
 #include "archivos.h"
 #include "entrega.h"
+#include "vista.h"
 
-/// True when "." holds a project file; otherwise shows the not-a-project error that fits
+/// True when "." holds a project file; otherwise reports the not-a-project error that fits
 /// (a solution found in "." or not) and the run must end.
-bool hayProyecto(const Entrega& entrega);
+bool hayProyecto(const Entrega& entrega, Hallazgos& hallazgos);
 
 /// When a solution was found, looks at "../images": sets `hayImagenes` when it is a
-/// directory and collects its images but the template's own five. False on a platform
-/// failure.
-bool buscaImagenes(Entrega& entrega, plataforma::Fallo& fallo);
+/// directory and collects its images but the template's own five. False on a failure of
+/// the view.
+bool buscaImagenes(Vista& vista, Entrega& entrega, plataforma::Fallo& fallo);
+
+/// Whether `nombre` is one of the five images the template itself provides.
+bool esImagenPlantilla(const std::string& nombre);
+
+/// Whether `nombre` has an image's extension, in any letter case.
+bool esImagen(const std::string& nombre);
 
 /// Reports a missing solution, info.txt or image directory, in that order, and returns
 /// the go-ahead for the archive: solution and info.txt found.
-bool veredicto(const Entrega& entrega);
+bool veredicto(const Entrega& entrega, Hallazgos& hallazgos);

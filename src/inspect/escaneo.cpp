@@ -2,6 +2,7 @@
 #include "escaneo.h"
 
 #include "clasificacion.h"
+#include "disco.h"
 
 #include <vector>
 
@@ -11,9 +12,9 @@ bool esInfo(const std::string& nombre) { return pliega(nombre) == "info.txt"; }
 
 }  // namespace
 
-bool escaneaProyecto(Entrega& entrega, plataforma::Fallo& fallo) {
+bool escaneaProyecto(Vista& vista, Entrega& entrega, plataforma::Fallo& fallo) {
   std::vector<std::string> nombres;
-  if (!plataforma::listaDirectorio(".", nombres, fallo)) return false;
+  if (!vista.lista(".", nombres, fallo)) return false;
   for (const std::string& nombre : nombres) {
     const std::string ext = extension(nombre);
     if (ext == ".h" || ext == ".hh" || ext == ".hpp") {
@@ -33,12 +34,12 @@ bool escaneaProyecto(Entrega& entrega, plataforma::Fallo& fallo) {
   return true;
 }
 
-bool escaneaSolucion(Entrega& entrega, plataforma::Fallo& fallo) {
+bool escaneaSolucion(Vista& vista, Entrega& entrega, plataforma::Fallo& fallo) {
   std::vector<std::string> nombres;
-  if (!plataforma::listaDirectorio("..", nombres, fallo)) return false;
+  if (!vista.lista("..", nombres, fallo)) return false;
   for (const std::string& nombre : nombres) {
     const std::string ext = pliega(extension(nombre));
-    const std::string ruta = plataforma::une("..", nombre);
+    const std::string ruta = vista.une("..", nombre);
     if (ext == ".props") {
       entrega.auxiliares.insert(ruta);
     } else if (ext == ".sln") {
@@ -48,4 +49,14 @@ bool escaneaSolucion(Entrega& entrega, plataforma::Fallo& fallo) {
     }
   }
   return true;
+}
+
+bool escaneaProyecto(Entrega& entrega, plataforma::Fallo& fallo) {
+  VistaDisco disco;
+  return escaneaProyecto(disco, entrega, fallo);
+}
+
+bool escaneaSolucion(Entrega& entrega, plataforma::Fallo& fallo) {
+  VistaDisco disco;
+  return escaneaSolucion(disco, entrega, fallo);
 }

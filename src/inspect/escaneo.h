@@ -3,12 +3,17 @@
 
 #include "archivos.h"
 #include "entrega.h"
+#include "vista.h"
 
 /// Classifies the entries of "." by exact extension into sources, headers, filters, the
 /// project and the solution, and finds info.txt in any letter case. The last match of a
-/// single-valued member wins. False on a platform failure.
-bool escaneaProyecto(Entrega& entrega, plataforma::Fallo& fallo);
+/// single-valued member wins. False on a failure of the view.
+bool escaneaProyecto(Vista& vista, Entrega& entrega, plataforma::Fallo& fallo);
 
 /// Classifies the entries of ".." by folded extension: property sheets, the solution and
 /// info.txt, stored as paths; a match here replaces one of the project directory.
+bool escaneaSolucion(Vista& vista, Entrega& entrega, plataforma::Fallo& fallo);
+
+/// The same scans over the current directory on disk.
+bool escaneaProyecto(Entrega& entrega, plataforma::Fallo& fallo);
 bool escaneaSolucion(Entrega& entrega, plataforma::Fallo& fallo);

@@ -1,19 +1,20 @@
 // The cross-check of the project file: load, walk, then the unreferenced sources.
 #include "proyecto.h"
 
-#include "mensajes.h"
+#include "disco.h"
 #include "source_visitor.h"
 #include "textos.h"
 
 #include <tinyxml2.h>
 
-bool cruzaProyecto(const Entrega& entrega, plataforma::Fallo& fallo) {
+bool cruzaProyecto(Vista& vista, const Entrega& entrega, Hallazgos& hallazgos,
+                   plataforma::Fallo& fallo) {
   tinyxml2::XMLDocument documento;
-  if (documento.LoadFile(entrega.proyecto.c_str()) != tinyxml2::XML_SUCCESS) {
-    muestraError(textos::kProyectoIlegible);
+  if (!vista.cargaProyecto(entrega.proyecto, documento)) {
+    hallazgos.error(textos::kProyectoIlegible);
     return true;
   }
-  SourceVisitor visitante(entrega.fuentes, entrega.cabeceras);
+  SourceVisitor visitante(entrega.fuentes, entrega.cabeceras, vista, hallazgos);
   documento.Accept(&visitante);
   if (visitante.fallo) {
     fallo = *visitante.fallo;
@@ -21,7 +22,13 @@ bool cruzaProyecto(const Entrega& entrega, plataforma::Fallo& fallo) {
   }
   // Headers the project does not name are no concern: they may be included only.
   for (const std::string& fuente : visitante.fuentes) {
-    muestraAviso(textos::kSinReferencia + fuente);
+    hallazgos.aviso(textos::kSinReferencia + fuente);
   }
   return true;
+}
+
+bool cruzaProyecto(const Entrega& entrega, plataforma::Fallo& fallo) {
+  VistaDisco disco;
+  Cajas cajas;
+  return cruzaProyecto(disco, entrega, cajas, fallo);
 }

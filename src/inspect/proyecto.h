@@ -1,10 +1,15 @@
-// The cross-check of the project file against the files found on disk.
+// The cross-check of the project file against the files found.
 #pragma once
 
 #include "archivos.h"
 #include "entrega.h"
+#include "vista.h"
 
 /// Loads the project file and reports every compile or header item that names no
 /// scanned file, then every source no compile item names. A file that does not load is
-/// reported once and nothing else is examined. False only on a platform failure.
+/// reported once and nothing else is examined. False only on a failure of the view.
+bool cruzaProyecto(Vista& vista, const Entrega& entrega, Hallazgos& hallazgos,
+                   plataforma::Fallo& fallo);
+
+/// The same over the current directory on disk, findings in boxes.
 bool cruzaProyecto(const Entrega& entrega, plataforma::Fallo& fallo);

@@ -1,13 +1,13 @@
 // The element check of the project file cross-check.
 #include "source_visitor.h"
 
-#include "mensajes.h"
 #include "textos.h"
 
 #include <cstring>
 
-SourceVisitor::SourceVisitor(const Conjunto& fuentes, const Conjunto& cabeceras)
-    : fuentes(fuentes), cabeceras(cabeceras) {}
+SourceVisitor::SourceVisitor(const Conjunto& fuentes, const Conjunto& cabeceras, Vista& vista,
+                             Hallazgos& hallazgos)
+    : fuentes(fuentes), cabeceras(cabeceras), vista(vista), hallazgos(hallazgos) {}
 
 SourceVisitor::~SourceVisitor() = default;
 
@@ -39,10 +39,10 @@ bool SourceVisitor::VisitExit(const tinyxml2::XMLElement& elemento) {
 
   plataforma::Estado estado;
   plataforma::Fallo error;
-  if (!plataforma::consultaEstado(plataforma::rutaDeProyecto(valor), estado, error)) {
+  if (!vista.estado(vista.rutaDeProyecto(valor), estado, error)) {
     fallo = error;
     return false;
   }
-  muestraError(prefijo + valor + (estado == plataforma::Estado::archivo ? fuera : noExiste));
+  hallazgos.error(prefijo + valor + (estado == plataforma::Estado::archivo ? fuera : noExiste));
   return true;
 }

@@ -3,6 +3,7 @@
 
 #include "archivos.h"
 #include "entrega.h"
+#include "vista.h"
 
 #include <tinyxml2.h>
 
@@ -12,7 +13,9 @@
 /// leaves it: a value that names a scanned file takes that name out of its copy; any
 /// other value is reported as misplaced or missing. The copies only shrink.
 struct SourceVisitor : public tinyxml2::XMLVisitor {
-  SourceVisitor(const Conjunto& fuentes, const Conjunto& cabeceras);
+  /// `vista` answers the status queries and `hallazgos` takes the errors; neither is owned.
+  SourceVisitor(const Conjunto& fuentes, const Conjunto& cabeceras, Vista& vista,
+                Hallazgos& hallazgos);
   ~SourceVisitor() override;
 
   /// Always true, unless a status query failed: then `fallo` is set and the walk stops.
@@ -21,4 +24,8 @@ struct SourceVisitor : public tinyxml2::XMLVisitor {
   Conjunto fuentes;
   Conjunto cabeceras;
   std::optional<plataforma::Fallo> fallo;
+
+ private:
+  Vista& vista;
+  Hallazgos& hallazgos;
 };

@@ -1,0 +1,30 @@
+// The checker's view over the disk and its boxes.
+#include "disco.h"
+
+#include "mensajes.h"
+
+bool VistaDisco::lista(const std::string& directorio, std::vector<std::string>& nombres,
+                       plataforma::Fallo& fallo) {
+  return plataforma::listaDirectorio(directorio, nombres, fallo);
+}
+
+bool VistaDisco::estado(const std::string& ruta, plataforma::Estado& estado,
+                        plataforma::Fallo& fallo) {
+  return plataforma::consultaEstado(ruta, estado, fallo);
+}
+
+std::string VistaDisco::une(const std::string& directorio, const std::string& nombre) const {
+  return plataforma::une(directorio, nombre);
+}
+
+std::string VistaDisco::rutaDeProyecto(const std::string& valor) const {
+  return plataforma::rutaDeProyecto(valor);
+}
+
+bool VistaDisco::cargaProyecto(const std::string& ruta, tinyxml2::XMLDocument& documento) {
+  return documento.LoadFile(ruta.c_str()) == tinyxml2::XML_SUCCESS;
+}
+
+void Cajas::error(const std::string& texto) { muestraError(texto); }
+
+void Cajas::aviso(const std::string& texto) { muestraAviso(texto); }
