@@ -1,7 +1,9 @@
 // The checker's view over the disk and its boxes.
 #include "disco.h"
 
+#include "escaneo.h"
 #include "mensajes.h"
+#include "proyecto.h"
 
 bool VistaDisco::lista(const std::string& directorio, std::vector<std::string>& nombres,
                        plataforma::Fallo& fallo) {
@@ -28,3 +30,20 @@ bool VistaDisco::cargaProyecto(const std::string& ruta, tinyxml2::XMLDocument& d
 void Cajas::error(const std::string& texto) { muestraError(texto); }
 
 void Cajas::aviso(const std::string& texto) { muestraAviso(texto); }
+
+// The scans and the cross-check over the disk, for callers that know no view.
+bool escaneaProyecto(Entrega& entrega, plataforma::Fallo& fallo) {
+  VistaDisco disco;
+  return escaneaProyecto(disco, entrega, fallo);
+}
+
+bool escaneaSolucion(Entrega& entrega, plataforma::Fallo& fallo) {
+  VistaDisco disco;
+  return escaneaSolucion(disco, entrega, fallo);
+}
+
+bool cruzaProyecto(const Entrega& entrega, plataforma::Fallo& fallo) {
+  VistaDisco disco;
+  Cajas cajas;
+  return cruzaProyecto(disco, entrega, cajas, fallo);
+}

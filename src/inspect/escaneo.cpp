@@ -2,7 +2,6 @@
 #include "escaneo.h"
 
 #include "clasificacion.h"
-#include "disco.h"
 
 #include <vector>
 
@@ -49,14 +48,4 @@ bool escaneaSolucion(Vista& vista, Entrega& entrega, plataforma::Fallo& fallo) {
     }
   }
   return true;
-}
-
-bool escaneaProyecto(Entrega& entrega, plataforma::Fallo& fallo) {
-  VistaDisco disco;
-  return escaneaProyecto(disco, entrega, fallo);
-}
-
-bool escaneaSolucion(Entrega& entrega, plataforma::Fallo& fallo) {
-  VistaDisco disco;
-  return escaneaSolucion(disco, entrega, fallo);
 }

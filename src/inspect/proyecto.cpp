@@ -1,7 +1,6 @@
 // The cross-check of the project file: load, walk, then the unreferenced sources.
 #include "proyecto.h"
 
-#include "disco.h"
 #include "source_visitor.h"
 #include "textos.h"
 
@@ -25,10 +24,4 @@ bool cruzaProyecto(Vista& vista, const Entrega& entrega, Hallazgos& hallazgos,
     hallazgos.aviso(textos::kSinReferencia + fuente);
   }
   return true;
-}
-
-bool cruzaProyecto(const Entrega& entrega, plataforma::Fallo& fallo) {
-  VistaDisco disco;
-  Cajas cajas;
-  return cruzaProyecto(disco, entrega, cajas, fallo);
 }

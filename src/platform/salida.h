@@ -1,0 +1,17 @@
+// What revisa needs to hand its results out: the terminal test and writing a whole file.
+#pragma once
+
+#include "archivos.h"
+
+#include <string>
+
+namespace plataforma {
+
+/// Whether standard error is a terminal: only then does a progress line go there.
+bool errorEsTerminal();
+
+/// Writes `contenido` as the whole of `ruta`, created or truncated. False, with `fallo`
+/// saying what, where and why, when it cannot.
+bool escribeArchivo(const std::string& ruta, const std::string& contenido, Fallo& fallo);
+
+}  // namespace plataforma

@@ -1,0 +1,43 @@
+// revision.csv: a spreadsheet set up for Spanish opens it without an import dialog.
+#include "informe.h"
+
+namespace {
+
+std::string campo(const std::string& texto) {
+  if (texto.find_first_of(";\"\r\n") == std::string::npos) return texto;
+  std::string salida = "\"";
+  for (const char c : texto) {
+    if (c == '"') salida += '"';
+    salida += c;
+  }
+  return salida + "\"";
+}
+
+std::string cuenta(int n) { return n < 0 ? std::string() : std::to_string(n); }
+
+}  // namespace
+
+std::string tablaCsv(const std::vector<Fila>& filas) {
+  std::string csv =
+      "\xEF\xBB\xBF"
+      "entrega;veredicto;comprobador;fecha;autores;proyecto;fuentes;cabeceras;imagenes;"
+      "hallazgos\r\n";
+  for (const Fila& f : filas) {
+    std::string hallazgos;
+    for (const std::string& h : f.hallazgos) hallazgos += (hallazgos.empty() ? "" : "\n") + h;
+    csv += campo(f.entrega) + ";" + palabra(f.veredicto) + ";" + (f.comprobador ? "sí" : "no") +
+           ";" + f.fecha + ";" + campo(f.autores) + ";" + campo(f.proyecto) + ";" +
+           cuenta(f.fuentes) + ";" + cuenta(f.cabeceras) + ";" + cuenta(f.imagenes) + ";" +
+           campo(hallazgos) + "\r\n";
+  }
+  return csv;
+}
+
+std::string resumen(const std::vector<Fila>& filas) {
+  int cuentas[4] = {};
+  for (const Fila& f : filas) ++cuentas[static_cast<int>(f.veredicto)];
+  return std::to_string(filas.size()) + " entregas: " + std::to_string(cuentas[0]) +
+         " correctas, " + std::to_string(cuentas[1]) + " con avisos, " +
+         std::to_string(cuentas[2]) + " con errores, " + std::to_string(cuentas[3]) +
+         " no revisables";
+}

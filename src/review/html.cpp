@@ -1,0 +1,142 @@
+// revision.html: one page with no resource of its own, readable with scripts off; a small
+// inline script filters by verdict and sorts by any column.
+#include "informe.h"
+
+namespace {
+
+std::string escapa(const std::string& texto) {
+  std::string salida;
+  for (const char c : texto) {
+    switch (c) {
+      case '&':
+        salida += "&amp;";
+        break;
+      case '<':
+        salida += "&lt;";
+        break;
+      case '>':
+        salida += "&gt;";
+        break;
+      case '"':
+        salida += "&quot;";
+        break;
+      default:
+        salida += c;
+    }
+  }
+  return salida;
+}
+
+const char* clase(Veredicto v) {
+  switch (v) {
+    case Veredicto::correcta:
+      return "correcta";
+    case Veredicto::conAvisos:
+      return "avisos";
+    case Veredicto::conErrores:
+      return "errores";
+    case Veredicto::noRevisable:
+      break;
+  }
+  return "norevisable";
+}
+
+std::string cuenta(int n) { return n < 0 ? std::string() : std::to_string(n); }
+
+constexpr const char* kCabeza = R"(<!DOCTYPE html>
+<html lang="es">
+<head>
+<meta charset="utf-8">
+<meta name="viewport" content="width=device-width, initial-scale=1">
+<title>Revisión de las entregas</title>
+<style>
+body { font-family: system-ui, sans-serif; margin: 1.5em; color: #222; }
+h1 { font-size: 1.4em; margin: 0 0 .4em; }
+.cuentas span { display: inline-block; padding: .3em .7em; margin: 0 .4em .4em 0; border-radius: .3em; }
+table { border-collapse: collapse; width: 100%; font-size: .9em; }
+th, td { border: 1px solid #ccc; padding: .3em .5em; vertical-align: top; text-align: left; }
+th { background: #eee; cursor: pointer; position: sticky; top: 0; }
+td.n { text-align: right; }
+.correcta { background: #d8f0d8; } .avisos { background: #fdf0c4; }
+.errores { background: #f8d4d4; } .norevisable { background: #ddd; }
+td.veredicto { font-weight: bold; white-space: nowrap; }
+ul { margin: 0; padding-left: 1.2em; }
+.nota { color: #555; font-size: .85em; }
+</style>
+</head>
+<body>
+<h1>Revisión de las entregas</h1>
+)";
+
+constexpr const char* kPie = R"(</tbody>
+</table>
+<p class="nota">«Comprobador: sí» quiere decir que el archivo tiene exactamente la forma que escribe el comprobador: es una huella, no una firma.</p>
+<script>
+(function () {
+  var tabla = document.getElementById('entregas');
+  var filtro = document.getElementById('filtro');
+  filtro.hidden = false;
+  filtro.onchange = function () {
+    var filas = tabla.tBodies[0].rows;
+    for (var i = 0; i < filas.length; i++)
+      filas[i].hidden = filtro.value !== '' && filas[i].dataset.veredicto !== filtro.value;
+  };
+  var cabeceras = tabla.tHead.rows[0].cells;
+  for (var c = 0; c < cabeceras.length; c++) (function (c) {
+    var subiendo = true;
+    cabeceras[c].onclick = function () {
+      var cuerpo = tabla.tBodies[0];
+      var filas = Array.prototype.slice.call(cuerpo.rows);
+      filas.sort(function (a, b) {
+        var x = a.cells[c].textContent, y = b.cells[c].textContent;
+        var nx = parseFloat(x), ny = parseFloat(y);
+        var r = !isNaN(nx) && !isNaN(ny) ? nx - ny : x.localeCompare(y, 'es');
+        return subiendo ? r : -r;
+      });
+      subiendo = !subiendo;
+      filas.forEach(function (f) { cuerpo.appendChild(f); });
+    };
+  })(c);
+})();
+</script>
+</body>
+</html>
+)";
+
+}  // namespace
+
+std::string paginaHtml(const std::vector<Fila>& filas) {
+  int cuentas[4] = {};
+  for (const Fila& f : filas) ++cuentas[static_cast<int>(f.veredicto)];
+  std::string html = kCabeza;
+  html += "<p class=\"cuentas\">" + std::to_string(filas.size()) + " entregas: ";
+  const Veredicto orden[] = {Veredicto::correcta, Veredicto::conAvisos, Veredicto::conErrores,
+                             Veredicto::noRevisable};
+  for (const Veredicto v : orden) {
+    html += std::string("<span class=\"") + clase(v) + "\">" + palabra(v) + ": " +
+            std::to_string(cuentas[static_cast<int>(v)]) + "</span>";
+  }
+  html += "</p>\n<p><select id=\"filtro\" hidden><option value=\"\">Todas</option>";
+  for (const Veredicto v : orden) {
+    html += std::string("<option>") + palabra(v) + "</option>";
+  }
+  html +=
+      "</select></p>\n<table id=\"entregas\">\n<thead><tr><th>Entrega</th><th>Veredicto</th>"
+      "<th>Comprobador</th><th>Fecha</th><th>Autores</th><th>Proyecto</th><th>Fuentes</th>"
+      "<th>Cabeceras</th><th>Imágenes</th><th>Hallazgos</th></tr></thead>\n<tbody>\n";
+  for (const Fila& f : filas) {
+    html += std::string("<tr data-veredicto=\"") + palabra(f.veredicto) + "\"><td>" +
+            escapa(f.entrega) + "</td><td class=\"veredicto " + clase(f.veredicto) + "\">" +
+            palabra(f.veredicto) + "</td><td>" + (f.comprobador ? "sí" : "no") + "</td><td>" +
+            f.fecha + "</td><td>" + escapa(f.autores) + "</td><td>" + escapa(f.proyecto) +
+            "</td><td class=\"n\">" + cuenta(f.fuentes) + "</td><td class=\"n\">" +
+            cuenta(f.cabeceras) + "</td><td class=\"n\">" + cuenta(f.imagenes) + "</td><td>";
+    if (!f.hallazgos.empty()) {
+      html += "<ul>";
+      for (const std::string& h : f.hallazgos) html += "<li>" + escapa(h) + "</li>";
+      html += "</ul>";
+    }
+    html += "</td></tr>\n";
+  }
+  return html + kPie;
+}

@@ -1,0 +1,18 @@
+// The report: revision.csv for scripts and spreadsheets, revision.html for reading, and the
+// summary line.
+#pragma once
+
+#include "revision.h"
+
+#include <string>
+#include <vector>
+
+/// UTF-8 with a byte-order mark, ";" between fields, CRLF, RFC 4180 quoting; the header
+/// row, then one row per submission in the order given.
+std::string tablaCsv(const std::vector<Fila>& filas);
+
+/// One self-contained page: the counts per verdict, then one row per submission.
+std::string paginaHtml(const std::vector<Fila>& filas);
+
+/// "N entregas: A correctas, B con avisos, C con errores, D no revisables".
+std::string resumen(const std::vector<Fila>& filas);

@@ -1,0 +1,41 @@
+// Where a submission's bytes come from: a file on disk, or an entry of a campus archive
+// inflated into memory. Either is read at any position, as the ZIP reader needs.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <fstream>
+#include <string>
+
+class Origen {
+ public:
+  virtual ~Origen() = default;
+  virtual std::uint64_t tamano() const = 0;
+  /// Up to `n` bytes from `posicion`; how many were read (fewer only at the end or on a
+  /// read failure).
+  virtual std::size_t lee(std::uint64_t posicion, void* destino, std::size_t n) = 0;
+};
+
+/// A file, opened through the platform (so that any name and any sharing works).
+class OrigenArchivo : public Origen {
+ public:
+  /// False when `ruta` is no regular file or cannot be opened.
+  bool abre(const std::string& ruta);
+  std::uint64_t tamano() const override { return tamano_; }
+  std::size_t lee(std::uint64_t posicion, void* destino, std::size_t n) override;
+
+ private:
+  std::ifstream flujo;
+  std::uint64_t tamano_ = 0;
+};
+
+/// Bytes held in memory; owns them.
+class OrigenMemoria : public Origen {
+ public:
+  explicit OrigenMemoria(std::string datos) : datos(std::move(datos)) {}
+  std::uint64_t tamano() const override { return datos.size(); }
+  std::size_t lee(std::uint64_t posicion, void* destino, std::size_t n) override;
+
+ private:
+  std::string datos;
+};

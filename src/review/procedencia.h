@@ -1,0 +1,16 @@
+// Whether an archive has exactly the form comprobador writes: a fingerprint, not a signature.
+#pragma once
+
+#include "lector.h"
+
+#include <string>
+#include <vector>
+
+/// Empty when every entry has the checker's headers (version made by 0x0024, version
+/// needed 20, flags 0x0802, deflate, 00:00:00, one date, no extra field, comment or
+/// attributes) and the entries are `esperadas` in that order; otherwise the first
+/// difference, as a finding with its full stop. `extrasLocales` holds the length of each
+/// entry's local extra field.
+std::string diferenciaConComprobador(const LectorZip& lector,
+                                     const std::vector<unsigned long>& extrasLocales,
+                                     const std::vector<std::string>& esperadas);

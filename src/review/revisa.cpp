@@ -1,0 +1,135 @@
+// The run: arguments, the submissions of every input, the workers, progress, the report.
+#include "revisa.h"
+
+#include "entradas.h"
+#include "informe.h"
+#include "salida.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <mutex>
+#include <thread>
+
+namespace {
+
+constexpr const char* kUso = "uso: revisa [--salida DIR] [-j N] ENTRADA...";
+
+void linea(std::FILE* destino, const std::string& texto) {
+  const std::string todo = texto + "\n";
+  std::fwrite(todo.data(), 1, todo.size(), destino);
+  std::fflush(destino);
+}
+
+int falla(const std::string& texto) {
+  linea(stderr, "revisa: " + texto);
+  return 2;
+}
+
+/// What the workers share with the thread that shows progress.
+struct Avance {
+  std::mutex cerrojo;
+  std::condition_variable cambio;
+  std::size_t hechas = 0;
+  std::string actual;
+};
+
+std::string tiempo(double segundos) {
+  const long s = static_cast<long>(segundos + 0.5);
+  return s >= 60 ? std::to_string(s / 60) + " min " + std::to_string(s % 60) + " s"
+                 : std::to_string(s) + " s";
+}
+
+void muestraAvance(Avance& avance, std::size_t total) {
+  const auto inicio = std::chrono::steady_clock::now();
+  std::size_t ancho = 0;
+  std::unique_lock<std::mutex> bloqueo(avance.cerrojo);
+  while (avance.hechas < total) {
+    avance.cambio.wait_for(bloqueo, std::chrono::milliseconds(200));
+    const double pasados =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count();
+    std::string texto = std::to_string(avance.hechas) + "/" + std::to_string(total) + " " +
+                        avance.actual.substr(0, 50);
+    if (avance.hechas > 0) {
+      texto += ", quedan " + tiempo(pasados / static_cast<double>(avance.hechas) *
+                                    static_cast<double>(total - avance.hechas));
+    }
+    const std::size_t largo = texto.size();
+    texto.resize(std::max(largo, ancho), ' ');
+    ancho = largo;
+    std::fputs(("\r" + texto).c_str(), stderr);
+    std::fflush(stderr);
+  }
+  std::fputs(("\r" + std::string(ancho, ' ') + "\r").c_str(), stderr);
+  std::fflush(stderr);
+}
+
+}  // namespace
+
+int ejecutaRevisa(const std::vector<std::string>& argumentos) {
+  std::string salida = ".";
+  unsigned hilos = std::max(1u, std::thread::hardware_concurrency());
+  std::vector<std::string> entradas;
+  for (std::size_t i = 0; i < argumentos.size(); ++i) {
+    const std::string& a = argumentos[i];
+    if (a == "--salida" && i + 1 < argumentos.size()) {
+      salida = argumentos[++i];
+    } else if (a == "-j" || (a.size() > 2 && a.compare(0, 2, "-j") == 0)) {
+      const std::string valor =
+          a == "-j" ? (i + 1 < argumentos.size() ? argumentos[++i] : "") : a.substr(2);
+      if (valor.empty() || valor.size() > 3 ||
+          valor.find_first_not_of("0123456789") != std::string::npos || std::stoi(valor) < 1) {
+        return falla("-j necesita un número de hilos, 1 o más; " + std::string(kUso));
+      }
+      hilos = static_cast<unsigned>(std::stoi(valor));
+    } else if (a.size() > 1 && a[0] == '-' && a != "-") {
+      return falla("opción desconocida " + a + "; " + kUso);
+    } else {
+      entradas.push_back(a);
+    }
+  }
+  if (entradas.empty()) return falla(kUso);
+
+  std::vector<Trabajo> trabajos;
+  for (const std::string& entrada : entradas) {
+    std::string error;
+    if (!buscaEntregas(entrada, trabajos, error)) return falla(error);
+  }
+
+  std::vector<Fila> filas(trabajos.size());
+  Avance avance;
+  std::atomic<std::size_t> siguiente{0};
+  const auto trabaja = [&] {
+    for (std::size_t i; (i = siguiente++) < trabajos.size();) {
+      {
+        std::lock_guard<std::mutex> bloqueo(avance.cerrojo);
+        avance.actual = trabajos[i].entrega;
+      }
+      filas[i] = revisaTrabajo(trabajos[i]);
+      std::lock_guard<std::mutex> bloqueo(avance.cerrojo);
+      ++avance.hechas;
+      avance.cambio.notify_one();
+    }
+  };
+  std::vector<std::thread> trabajadores;
+  const std::size_t cuantos = std::min<std::size_t>(hilos, trabajos.size());
+  for (std::size_t i = 0; i < cuantos; ++i) trabajadores.emplace_back(trabaja);
+  if (plataforma::errorEsTerminal() && !trabajos.empty()) muestraAvance(avance, trabajos.size());
+  for (std::thread& t : trabajadores) t.join();
+
+  std::stable_sort(filas.begin(), filas.end(),
+                   [](const Fila& a, const Fila& b) { return a.entrega < b.entrega; });
+  plataforma::Fallo fallo;
+  if (!plataforma::escribeArchivo(plataforma::une(salida, "revision.csv"), tablaCsv(filas),
+                                  fallo) ||
+      !plataforma::escribeArchivo(plataforma::une(salida, "revision.html"), paginaHtml(filas),
+                                  fallo)) {
+    return falla(fallo.texto);
+  }
+  linea(stdout, resumen(filas));
+  const bool todas = std::all_of(filas.begin(), filas.end(),
+                                 [](const Fila& f) { return f.veredicto == Veredicto::correcta; });
+  return todas ? 0 : 1;
+}
