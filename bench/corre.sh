@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
-# The benchmark in one command: installs what is missing, builds the tool and the deflate
+# The benchmark in one command: installs what is missing, builds the tools and the deflate
 # limit, and prints the tables (also kept in build/bench/tabla.md). Arguments go to mide.py,
 # e.g. --tamanos tipica,fuentes-4000 --repeticiones 3.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/prepara.sh
 cmake --preset dev >/dev/null
-cmake --build --preset dev --target comprobador
+cmake --build --preset dev --target comprobador revisa
 mkdir -p build/bench
 c++ -std=c++17 -O2 -Wall -Wextra -o build/bench/limite bench/limite.cpp -lz
 python3 -B bench/mide.py --programa build/dev/comprobador --limite build/bench/limite \
   --trabajo build/bench "$@" | tee build/bench/tabla.md
+# revisa against unzip -tq over 300 submissions, with one and two threads.
+python3 -B bench/revisa.py --revisa build/dev/revisa --comprobador build/dev/comprobador \
+  --trabajo build/bench | tee build/bench/revisa.md
