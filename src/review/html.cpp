@@ -56,7 +56,9 @@ h1 { font-size: 1.4em; margin: 0 0 .4em; }
 table { border-collapse: collapse; width: 100%; font-size: .9em; }
 th, td { border: 1px solid #ccc; padding: .3em .5em; vertical-align: top; text-align: left; }
 th { background: #eee; cursor: pointer; position: sticky; top: 0; }
-td.n { text-align: right; }
+td { overflow-wrap: anywhere; }
+td.n, td.fecha { text-align: right; white-space: nowrap; }
+td.entrega { min-width: 13em; } td.autores { min-width: 9em; } td.hallazgos { width: 45%; }
 .correcta { background: #d8f0d8; } .avisos { background: #fdf0c4; }
 .errores { background: #f8d4d4; } .norevisable { background: #ddd; }
 td.veredicto { font-weight: bold; white-space: nowrap; }
@@ -125,12 +127,14 @@ std::string paginaHtml(const std::vector<Fila>& filas) {
       "<th>Comprobador</th><th>Fecha</th><th>Autores</th><th>Proyecto</th><th>Fuentes</th>"
       "<th>Cabeceras</th><th>Imágenes</th><th>Hallazgos</th></tr></thead>\n<tbody>\n";
   for (const Fila& f : filas) {
-    html += std::string("<tr data-veredicto=\"") + palabra(f.veredicto) + "\"><td>" +
-            escapa(f.entrega) + "</td><td class=\"veredicto " + clase(f.veredicto) + "\">" +
-            palabra(f.veredicto) + "</td><td>" + (f.comprobador ? "sí" : "no") + "</td><td>" +
-            f.fecha + "</td><td>" + escapa(f.autores) + "</td><td>" + escapa(f.proyecto) +
+    html += std::string("<tr data-veredicto=\"") + palabra(f.veredicto) +
+            "\"><td class=\"entrega\">" + escapa(f.entrega) + "</td><td class=\"veredicto " +
+            clase(f.veredicto) + "\">" + palabra(f.veredicto) + "</td><td>" +
+            (f.comprobador ? "sí" : "no") + "</td><td class=\"fecha\">" + f.fecha +
+            "</td><td class=\"autores\">" + escapa(f.autores) + "</td><td>" + escapa(f.proyecto) +
             "</td><td class=\"n\">" + cuenta(f.fuentes) + "</td><td class=\"n\">" +
-            cuenta(f.cabeceras) + "</td><td class=\"n\">" + cuenta(f.imagenes) + "</td><td>";
+            cuenta(f.cabeceras) + "</td><td class=\"n\">" + cuenta(f.imagenes) +
+            "</td><td class=\"hallazgos\">";
     if (!f.hallazgos.empty()) {
       html += "<ul>";
       for (const std::string& h : f.hallazgos) html += "<li>" + escapa(h) + "</li>";
