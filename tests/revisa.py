@@ -298,6 +298,17 @@ def main():
         compara("informe que no se puede escribir", (r.returncode, r.stdout, r.stderr.decode()),
                 (2, b"", f"revisa: No se ha podido escribir {tmp}/no-existe/revision.csv: "
                  "No such file or directory\n"), fallos)
+        if os.getuid() == 0 and shutil.which("setpriv"):
+            # As nobody, for whom permission bits apply.
+            os.chmod(tmp, 0o755)
+            cerrada = os.path.join(tmp, "cerrada.zip")
+            shutil.copy(os.path.join(entregas, "01 Ana", "entrega.zip"), cerrada)
+            os.chmod(cerrada, 0)
+            r = subprocess.run(["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups",
+                                REVISA, "--salida", tmp, cerrada], capture_output=True)
+            compara("entrada que no se puede leer", (r.returncode, r.stderr.decode()),
+                    (2, f"revisa: No se ha podido leer la entrada {cerrada}: Permission "
+                     "denied\n"), fallos)
         r = revisa()
         compara("sin entradas", (r.returncode, r.stderr.decode()),
                 (2, "revisa: uso: revisa [--salida DIR] [-j N] ENTRADA...\n"), fallos)

@@ -4,7 +4,9 @@
 #include "archivos.h"
 #include "clasificacion.h"
 
+#include <cerrno>
 #include <memory>
+#include <system_error>
 
 namespace {
 
@@ -59,9 +61,17 @@ bool buscaEntregas(const std::string& entrada, std::vector<Trabajo>& trabajos, s
   }
   if (estado == plataforma::Estado::directorio) return recorre(entrada, "", 0, trabajos, error);
   auto origen = std::make_unique<OrigenArchivo>();
+  errno = 0;
   if (estado == plataforma::Estado::ausente || !origen->abre(entrada)) {
-    error = "No se ha podido leer la entrada " + entrada +
-            (estado == plataforma::Estado::ausente ? ": no existe" : "");
+    const int razon = errno;
+    error = "No se ha podido leer la entrada " + entrada;
+    if (estado == plataforma::Estado::ausente) {
+      error += ": no existe";
+    } else if (estado != plataforma::Estado::archivo) {
+      error += ": no es un archivo ni una carpeta";
+    } else if (razon != 0) {
+      error += ": " + std::generic_category().message(razon);
+    }
     return false;
   }
   // A campus archive holds submissions and no project; anything else is one submission,
