@@ -92,6 +92,27 @@ def con_zip(tmp, destino, archivos, opciones=()):
                    check=True)
 
 
+def con_su_forma(destino, archivos):
+    """An archive with exactly the headers comprobador writes, in the given order, made
+    by Python's zipfile: the fingerprint can be copied, it is no signature."""
+    with zipfile.ZipFile(destino, "w") as z:
+        for nombre, contenido in archivos:
+            info = zipfile.ZipInfo(nombre, (2024, 3, 15, 0, 0, 0))
+            info.create_system, info.create_version, info.extract_version = 0, 36, 20
+            info.compress_type = zipfile.ZIP_DEFLATED
+            z.writestr(info, contenido)
+    # zipfile clears the flags it is given and puts permissions into the attributes: the
+    # flags become what minizip sets (UTF-8 names, the level-9 bit), the attributes 0.
+    datos = bytearray(open(destino, "rb").read())
+    for firma, campo, valor in ((b"PK\x03\x04", 6, b"\x02\x08"), (b"PK\x01\x02", 8, b"\x02\x08"),
+                                (b"PK\x01\x02", 38, b"\0\0\0\0")):
+        i = datos.find(firma)
+        while i >= 0:
+            datos[i + campo:i + campo + len(valor)] = valor
+            i = datos.find(firma, i + 4)
+    open(destino, "wb").write(datos)
+
+
 def corpus(tmp):
     entregas = os.path.join(tmp, "entregas")
     poner = lambda origen, nombre: (os.makedirs(os.path.dirname(os.path.join(entregas, nombre)),
@@ -145,6 +166,14 @@ def corpus(tmp):
                 f.write(bloque)
     con_zip(tmp, os.path.join(entregas, "15 Cifrada.zip"), completa(), ("-P", "clave"))
     open(os.path.join(entregas, "no es una entrega.txt"), "w").write("nada\n")
+    a = completa()
+    orden = [(n, a[k]) for n, k in [("Juego/Juego.vcxproj",) * 2, ("Solucion.sln",) * 2,
+                                    ("Juego/juego.cpp",) * 2, ("Juego/main.cpp",) * 2,
+                                    ("Juego/juego.h",) * 2, ("Juego/Juego.vcxproj.filters",) * 2,
+                                    ("info.txt",) * 2, ("images/heroe.png",) * 2]]
+    con_su_forma(os.path.join(entregas, "16 Imitada.zip"), orden)
+    con_su_forma(os.path.join(entregas, "17 Imitada sin info.zip"),
+                 [e for e in orden if e[0] != "info.txt"])
 
     # The campus's "download all": one folder per student inside one archive.
     campus = os.path.join(tmp, "campus.zip")
@@ -221,6 +250,11 @@ def esperado(bomba):
         "descomprime a 67108864 bytes, más de 200 veces los " + str(bomba) + " que ocupa comprimida.",
         "15 Cifrada.zip;no revisable;no;2024-03-15;;;;;;La entrada Juego/Juego.vcxproj está "
         "cifrada.",
+        "16 Imitada.zip;correcta;sí;2024-03-15;Ana García / Luis Pérez;Juego;2;1;1;",
+        # Of the checker's form, but the checker writes no archive without info.txt.
+        '17 Imitada sin info.zip;con errores;no;2024-03-15;;Juego;2;1;1;"' + SIN_INFO + "\n"
+        "No lo ha empaquetado el comprobador: sin proyecto, solución e info.txt no escribe "
+        'ningún archivo."',
     ]
     campus = [
         f"Ana López_1234_assignsubmission_file_/entrega.zip;correcta;sí;{HOY};"
@@ -264,7 +298,7 @@ def main():
         r = revisa("--salida", salida, "-j", "2", entregas, campus)
         compara("estado", r.returncode, 1, fallos)
         compara("salida", r.stdout.decode(),
-                "18 entregas: 4 correctas, 3 con avisos, 5 con errores, 6 no revisables\n", fallos)
+                "20 entregas: 5 correctas, 3 con avisos, 6 con errores, 6 no revisables\n", fallos)
         compara("error", r.stderr.decode(), "", fallos)
         obtenido = open(os.path.join(salida, "revision.csv"), "rb").read()
         # Campus rows are named by their entry inside the archive, folder rows by their path.
@@ -275,7 +309,7 @@ def main():
                 compara(f"fila {i}", o[i] if i < len(o) else None, e[i] if i < len(e) else None,
                         fallos)
         html = open(os.path.join(salida, "revision.html"), encoding="utf-8").read()
-        compara("filas de la página", html.count("<tr data-veredicto="), 18, fallos)
+        compara("filas de la página", html.count("<tr data-veredicto="), 20, fallos)
         if CHROMIUM:
             chromium(tmp, salida, fallos)
 
@@ -330,7 +364,7 @@ def chromium(tmp, salida, fallos):
                         "file://" + os.path.join(salida, "revision.html")],
                        capture_output=True, timeout=120)
     dom = r.stdout.decode()
-    compara("filas en el DOM de Chromium", len(re.findall(r"<tr data-veredicto=", dom)), 18,
+    compara("filas en el DOM de Chromium", len(re.findall(r"<tr data-veredicto=", dom)), 20,
             fallos)
     # The script ran: the verdict filter it shows is hidden without it.
     compara("filtro visible en Chromium", '<select id="filtro">' in dom, True, fallos)

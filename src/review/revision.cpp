@@ -208,6 +208,7 @@ Fila revisaEntrega(LectorZip& lector, std::string entrega) {
   plataforma::Fallo fallo;
   std::vector<std::string> esperadas;
   std::set<std::string> entregadas;
+  bool completa = false;  // the checker's go-ahead: without it, it writes no archive at all
   // The view answers from memory and never fails; a failure would leave the checks short.
   bool revisada = escaneaProyecto(vista, e, fallo);
   if (revisada && hayProyecto(e, hallazgos)) {
@@ -215,7 +216,7 @@ Fila revisaEntrega(LectorZip& lector, std::string entrega) {
     // An archive has no folder entries: an images folder without the student's own images
     // leaves no trace in it, so its absence tells nothing.
     e.hayImagenes = true;
-    veredicto(e, hallazgos);
+    completa = veredicto(e, hallazgos);
     revisada = revisada && cruzaProyecto(vista, e, hallazgos, fallo);
     fila.fuentes = static_cast<int>(e.fuentes.size());
     fila.cabeceras = static_cast<int>(e.cabeceras.size());
@@ -264,7 +265,12 @@ Fila revisaEntrega(LectorZip& lector, std::string entrega) {
     hallazgos.aviso(lista("Archivos que el comprobador no entrega", sobrantes));
   }
 
-  const std::string diferencia = diferenciaConComprobador(lector, extras, esperadas);
+  std::string diferencia = diferenciaConComprobador(lector, extras, esperadas);
+  if (diferencia.empty() && !completa) {
+    diferencia =
+        "No lo ha empaquetado el comprobador: sin proyecto, solución e info.txt no escribe "
+        "ningún archivo.";
+  }
   fila.comprobador = diferencia.empty();
   if (fila.comprobador) {
     fila.fecha = fechaDos(cabeceras[0].info.dosDate);
