@@ -172,6 +172,13 @@ def corpus(tmp):
                                     ("Juego/juego.h",) * 2, ("Juego/Juego.vcxproj.filters",) * 2,
                                     ("info.txt",) * 2, ("images/heroe.png",) * 2]]
     con_su_forma(os.path.join(entregas, "16 Imitada.zip"), orden)
+    # A name without the UTF-8 flag is in code page 437, as old Windows zippers write it.
+    cp437 = os.path.join(entregas, "18 Cp437.zip")
+    con_zipfile(cp437, completa(extra={"Juego/DiseXo.cpp": "// ñ\n"}, items=(
+        "ClCompile main.cpp", "ClCompile juego.cpp", "ClCompile Diseño.cpp",
+        "ClInclude juego.h")))
+    datos = open(cp437, "rb").read().replace(b"Juego/DiseXo.cpp", b"Juego/Dise\xa4o.cpp")
+    open(cp437, "wb").write(datos)
     con_su_forma(os.path.join(entregas, "17 Imitada sin info.zip"),
                  [e for e in orden if e[0] != "info.txt"])
 
@@ -251,6 +258,11 @@ def esperado(bomba):
         "15 Cifrada.zip;no revisable;no;2024-03-15;;;;;;La entrada Juego/Juego.vcxproj está "
         "cifrada.",
         "16 Imitada.zip;correcta;sí;2024-03-15;Ana García / Luis Pérez;Juego;2;1;1;",
+        '18 Cp437.zip;con avisos;no;2024-03-15;Ana García / Luis Pérez;Juego;3;1;1;"'
+        "Imágenes de la plantilla, que el comprobador no entrega (1 archivo, 8 bytes): "
+        "images/dog.png.\n"
+        + OTRO.format("Juego/Juego.vcxproj", "versión 0x0314; el comprobador pone 0x0024")
+        + '"',
         # Of the checker's form, but the checker writes no archive without info.txt.
         '17 Imitada sin info.zip;con errores;no;2024-03-15;;Juego;2;1;1;"' + SIN_INFO + "\n"
         "No lo ha empaquetado el comprobador: sin proyecto, solución e info.txt no escribe "
@@ -298,18 +310,19 @@ def main():
         r = revisa("--salida", salida, "-j", "2", entregas, campus)
         compara("estado", r.returncode, 1, fallos)
         compara("salida", r.stdout.decode(),
-                "20 entregas: 5 correctas, 3 con avisos, 6 con errores, 6 no revisables\n", fallos)
+                "21 entregas: 5 correctas, 4 con avisos, 6 con errores, 6 no revisables\n", fallos)
         compara("error", r.stderr.decode(), "", fallos)
         obtenido = open(os.path.join(salida, "revision.csv"), "rb").read()
         # Campus rows are named by their entry inside the archive, folder rows by their path.
         esperado_csv = csv(filas + filas_campus)
         if obtenido != esperado_csv:
-            o, e = filas_csv(obtenido.decode()), filas_csv(esperado_csv.decode())
+            o = filas_csv(obtenido.decode(errors="backslashreplace"))
+            e = filas_csv(esperado_csv.decode())
             for i in range(max(len(o), len(e))):
                 compara(f"fila {i}", o[i] if i < len(o) else None, e[i] if i < len(e) else None,
                         fallos)
         html = open(os.path.join(salida, "revision.html"), encoding="utf-8").read()
-        compara("filas de la página", html.count("<tr data-veredicto="), 20, fallos)
+        compara("filas de la página", html.count("<tr data-veredicto="), 21, fallos)
         if CHROMIUM:
             chromium(tmp, salida, fallos)
 
@@ -364,7 +377,7 @@ def chromium(tmp, salida, fallos):
                         "file://" + os.path.join(salida, "revision.html")],
                        capture_output=True, timeout=120)
     dom = r.stdout.decode()
-    compara("filas en el DOM de Chromium", len(re.findall(r"<tr data-veredicto=", dom)), 20,
+    compara("filas en el DOM de Chromium", len(re.findall(r"<tr data-veredicto=", dom)), 21,
             fallos)
     # The script ran: the verdict filter it shows is hidden without it.
     compara("filtro visible en Chromium", '<select id="filtro">' in dom, True, fallos)

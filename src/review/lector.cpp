@@ -1,6 +1,8 @@
 // The ZIP reader over minizip's unzip side, with file functions over any `Origen`.
 #include "lector.h"
 
+#include "codificacion.h"
+
 #include <cstdio>
 #include <cstring>
 
@@ -85,7 +87,8 @@ bool LectorZip::abre(std::size_t maximo, std::string& error) {
         unzGetFilePos64(zip, &cabecera.posicion) != UNZ_OK) {
       break;
     }
-    cabecera.nombre.assign(nombre, cabecera.info.size_filename);
+    cabecera.nombre = nombreDeEntrada(std::string(nombre, cabecera.info.size_filename),
+                                      (cabecera.info.flag & 0x800) != 0);
     cabeceras_.push_back(std::move(cabecera));
     resultado = unzGoToNextFile(zip);
   }
