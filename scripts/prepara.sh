@@ -9,7 +9,9 @@ paquetes=(cmake ninja-build g++ make pkg-config dpkg-dev libminizip-dev zlib1g-d
   # The fuzz target: clang with libFuzzer's runtime.
   clang libclang-rt-14-dev
   # The benchmark's rivals and its profilers.
-  zip libarchive-tools time valgrind)
+  zip libarchive-tools time valgrind
+  # The guides as pages, and the browser their test renders them in.
+  pandoc chromium)
 faltan=()
 for p in "${paquetes[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || faltan+=("$p")
