@@ -27,4 +27,6 @@ function(recursos_windows objetivo descripcion)
   endif()
   configure_file(${PROJECT_SOURCE_DIR}/cmake/programa.rc.in ${directorio}/${objetivo}.rc @ONLY)
   target_sources(${objetivo} PRIVATE ${directorio}/${objetivo}.rc)
+  # The resource compiler reads the manifest, but no dependency scan sees it.
+  set_source_files_properties(${directorio}/${objetivo}.rc PROPERTIES OBJECT_DEPENDS ${manifiesto})
 endfunction()
