@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # comprobador.exe stands alone: a graphical program that imports only system DLLs and
 # carries its manifest as resource 1 of type RT_MANIFEST, and its version information.
-#   tests/ejecutable_windows.sh EXE VERSION DESCRIPCION
+#   tests/ejecutable_windows.sh EXE VERSION DESCRIPCION [SUBSISTEMA]
+# SUBSISTEMA: 2 graphical (the default), 3 console.
 set -euo pipefail
 exe=$1
 version=$2
 descripcion=$3
+subsistema=${4:-2}
 volcado=$(x86_64-w64-mingw32-objdump -p "$exe")
 fallos=0
 falla() { echo "FALLO: $*"; fallos=$((fallos + 1)); }
@@ -16,7 +18,7 @@ while read -r dll; do
     *) falla "importa $dll" ;;
   esac
 done < <(grep 'DLL Name:' <<<"$volcado" | awk '{print $3}')
-grep -Eq 'Subsystem[[:space:]]+00000002' <<<"$volcado" || falla "no es del subsistema gráfico"
+grep -Eq "Subsystem[[:space:]]+0000000$subsistema" <<<"$volcado" || falla "no es del subsistema $subsistema"
 awk '/The .rsrc Resource Directory section/ { r = 1 } r' <<<"$volcado" |
   grep -A2 'Entry: ID: 0x000018' | grep -q 'Entry: ID: 0x000001' ||
   falla "sin recurso RT_MANIFEST 1"
