@@ -17,10 +17,17 @@ test: prepara prepara-windows
 	cmake --preset asan-ubsan
 	cmake --build --preset asan-ubsan
 	ctest --preset asan-ubsan
+	tests/reproducible.sh
 	ctest --preset dev
 
 prepara:
 	scripts/prepara.sh
+
+# A release in dist/: comprobador-VERSION-windows-x86_64.zip, comprobador-VERSION-linux-x86_64.tar.gz
+# and SHA256SUMS, the same bytes for the same commit wherever it is built.
+.PHONY: dist
+dist: prepara prepara-windows
+	scripts/dist.sh
 
 # The project file check under libFuzzer: make fuzz SEGUNDOS=3600 for a longer run.
 SEGUNDOS ?= 60
@@ -51,4 +58,4 @@ format:
 	clang-format -i $$(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h')
 
 clean:
-	rm -rf build muestra-ejecucion
+	rm -rf build muestra-ejecucion dist

@@ -10,8 +10,8 @@ paquetes=(cmake ninja-build g++ make pkg-config dpkg-dev libminizip-dev zlib1g-d
   clang libclang-rt-14-dev
   # The benchmark's rivals and its profilers.
   zip libarchive-tools time valgrind
-  # revisa's page rendered in a real browser.
-  chromium)
+  # The guides as pages, and the browser their test and revisa's render them in.
+  pandoc chromium)
 faltan=()
 for p in "${paquetes[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || faltan+=("$p")
