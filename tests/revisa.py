@@ -356,9 +356,15 @@ def main():
             compara("entrada que no se puede leer", (r.returncode, r.stderr.decode()),
                     (2, f"revisa: No se ha podido leer la entrada {cerrada}: Permission "
                      "denied\n"), fallos)
-        r = revisa()
-        compara("sin entradas", (r.returncode, r.stderr.decode()),
-                (2, "revisa: uso: revisa [--salida DIR] [-j N] ENTRADA...\n"), fallos)
+        uso = "uso: revisa [--salida DIR] [-j N] ENTRADA..."
+        for argumentos, texto in [((), uso),
+                                  ((entregas, "--salida"), "--salida necesita una carpeta; " + uso),
+                                  (("-j", "0", entregas), "-j necesita un número de hilos, 1 o "
+                                   "más; " + uso),
+                                  (("-q", entregas), "opción desconocida -q; " + uso)]:
+            r = revisa(*argumentos)
+            compara(f"argumentos {argumentos}", (r.returncode, r.stdout, r.stderr.decode()),
+                    (2, b"", "revisa: " + texto + "\n"), fallos)
 
     for f in fallos:
         print(f)

@@ -74,7 +74,9 @@ int ejecutaRevisa(const std::vector<std::string>& argumentos) {
   std::vector<std::string> entradas;
   for (std::size_t i = 0; i < argumentos.size(); ++i) {
     const std::string& a = argumentos[i];
-    if (a == "--salida" && i + 1 < argumentos.size()) {
+    if (a == "--salida") {
+      if (i + 1 == argumentos.size())
+        return falla("--salida necesita una carpeta; " + std::string(kUso));
       salida = argumentos[++i];
     } else if (a == "-j" || (a.size() > 2 && a.compare(0, 2, "-j") == 0)) {
       const std::string valor =
