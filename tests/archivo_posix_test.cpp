@@ -152,8 +152,12 @@ TEST(ArchivoGrande, JustoPorDebajoDe4GibYaEnZip64) {
   ASSERT_EQ(entradas.size(), 4u);
   EXPECT_EQ(entradas[2].nombre, "Juego/grande.cpp");
   EXPECT_EQ(entradas[2].tamano, kTamanoZip64);
-  EXPECT_EQ(entradas[2].versionNecesaria, 45u);
+  // The local header is written before the size is known: it takes the ZIP64 form. The
+  // central one is written after, and the sizes fit its 32-bit fields.
   EXPECT_EQ(entradas[2].versionLocal, 45u);
+  EXPECT_EQ(entradas[2].extraLocal, 20u);
+  EXPECT_EQ(entradas[2].versionNecesaria, 20u);
+  EXPECT_EQ(entradas[2].flag, 0x0802u);
   for (const std::size_t i : {0, 1, 3}) compruebaCabeceras(entradas[i]);
 }
 

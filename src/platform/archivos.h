@@ -57,7 +57,7 @@ bool nombreDirectorioActual(std::string& nombre, Fallo& fallo);
 bool rutaCanonica(const std::string& ruta, std::string& canonica, Fallo& fallo);
 
 /// The lexical path from canonical `base` to canonical `ruta`, components joined by "/";
-/// empty when their roots differ, "." when they are the same.
+/// empty when their roots differ or a name has no UTF-8 form, "." when they are the same.
 std::string relativaLexica(const std::string& base, const std::string& ruta);
 
 /// Removes the file `ruta` if it exists.
