@@ -139,13 +139,35 @@ std::string rutaDeProyecto(const std::string& valor) {
   return ruta;
 }
 
-bool abreLectura(const std::string& ruta, std::ifstream& flujo, std::uint64_t& tamano) {
+Archivo abreArchivo(const std::string& ruta, unsigned long* error) {
+  Archivo archivo(std::fopen(ruta.c_str(), "rb"));
+  if (!archivo && error) *error = static_cast<unsigned long>(errno);
+  return archivo;
+}
+
+Archivo abreLectura(const std::string& ruta, std::uint64_t& tamano, unsigned long* error) {
   // A directory opens here and fails only at the first read; a FIFO would block.
   struct stat datos;
-  if (stat(ruta.c_str(), &datos) != 0 || !S_ISREG(datos.st_mode)) return false;
-  flujo.open(ruta, std::ios::in | std::ios::binary);
+  if (stat(ruta.c_str(), &datos) != 0) {
+    if (error) *error = static_cast<unsigned long>(errno);
+    return nullptr;
+  }
+  if (!S_ISREG(datos.st_mode)) {
+    if (error) *error = 0;
+    return nullptr;
+  }
   tamano = static_cast<std::uint64_t>(datos.st_size);
-  return flujo.is_open();
+  return abreArchivo(ruta, error);
+}
+
+bool camino(const std::string& ruta, std::filesystem::path& resultado) {
+  resultado = ruta;
+  return true;
+}
+
+bool utf8(const std::filesystem::path::string_type& nativo, std::string& resultado) {
+  resultado = nativo;
+  return true;
 }
 
 bool resuelveExistente(const std::string& ruta, std::filesystem::path& resultado) {
