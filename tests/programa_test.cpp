@@ -157,6 +157,7 @@ TEST(Programa, CodigosDeSalidaYLineas) {
 
 // Root ignores permission bits, so these run the program as nobody.
 TEST(Programa, AccesoDenegado) {
+  if (geteuid() != 0) GTEST_SKIP() << "solo root puede ejecutar el programa como nobody";
   const struct {
     const char* nombre;
     const char* ruta;  // relative to the solution folder
@@ -176,6 +177,10 @@ TEST(Programa, AccesoDenegado) {
       {"no se puede consultar un Include", "Juego/privado", fs::perms::owner_all,
        "ClCompile privado\\x.cpp", 2,
        kError + "No se ha podido consultar el estado de privado/x.cpp: Permission denied.\n"},
+      {"no se puede buscar en images", "images", fs::perms::owner_all | fs::perms::others_read,
+       nullptr, 2,
+       kError + "No se ha podido obtener la ruta canónica de ../images/heroe.png: Permission "
+                "denied.\n"},
       {"proyecto ilegible", "Juego/Juego.vcxproj", fs::perms::owner_all, nullptr, 0,
        kError + "Error al procesar el archivo del proyecto.\n"},
       {"carpeta del proyecto de solo lectura", "Juego",
@@ -191,6 +196,7 @@ TEST(Programa, AccesoDenegado) {
                     vcxproj({"ClCompile main.cpp", "ClInclude juego.h", fila.proyecto}));
     }
     arbol.directorio("Juego/privado");
+    arbol.archivo("images/heroe.png", "PNG");
     // Writable by nobody, so that only the denial under test stands in the way.
     permisos(arbol.proyecto(), fs::perms::all);
     permisos(arbol.solucion() + "/" + fila.ruta, fila.modo);
@@ -204,18 +210,29 @@ TEST(Programa, AccesoDenegado) {
 
 // A file system that fills up: the archive is never left half written behind exit 0.
 TEST(Programa, SinEspacioNoQuedaUnArchivoRoto) {
-  for (const rlim_t limite : {rlim_t{0}, rlim_t{100}, rlim_t{20000}, rlim_t{300000}}) {
+  // Incompressible bytes, as real images are.
+  std::string imagen(400000, '\0');
+  unsigned estado = 12345;
+  for (char& c : imagen) {
+    estado = estado * 1103515245u + 12345u;
+    c = static_cast<char>(estado >> 24);
+  }
+  const auto arma = [&imagen](Arbol& arbol) {
+    completa(arbol);
+    arbol.archivo("images/fondo.png", imagen);
+  };
+  rlim_t entero;
+  {
+    Arbol arbol;
+    arma(arbol);
+    ASSERT_EQ(ejecuta().codigo, 0);
+    entero = static_cast<rlim_t>(fs::file_size("entrega.zip"));
+  }
+  // One byte short of the whole archive: only the last write of zipClose fails.
+  for (const rlim_t limite : {rlim_t{0}, rlim_t{100}, rlim_t{20000}, rlim_t{300000}, entero - 1}) {
     SCOPED_TRACE(limite);
     Arbol arbol;
-    completa(arbol);
-    // Incompressible bytes, as real images are.
-    std::string imagen(400000, '\0');
-    unsigned estado = 12345;
-    for (char& c : imagen) {
-      estado = estado * 1103515245u + 12345u;
-      c = static_cast<char>(estado >> 24);
-    }
-    arbol.archivo("images/fondo.png", imagen);
+    arma(arbol);
     const Ejecucion e = ejecuta({false, limite});
     EXPECT_EQ(e.codigo, 1);
     EXPECT_EQ(e.error, kError + kSinZip + "\n");

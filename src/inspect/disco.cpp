@@ -24,7 +24,8 @@ std::string VistaDisco::rutaDeProyecto(const std::string& valor) const {
 }
 
 bool VistaDisco::cargaProyecto(const std::string& ruta, tinyxml2::XMLDocument& documento) {
-  return documento.LoadFile(ruta.c_str()) == tinyxml2::XML_SUCCESS;
+  const plataforma::Archivo archivo = plataforma::abreArchivo(ruta);
+  return archivo && documento.LoadFile(archivo.get()) == tinyxml2::XML_SUCCESS;
 }
 
 void Cajas::error(const std::string& texto) { muestraError(texto); }

@@ -2,7 +2,8 @@
 #pragma once
 
 #include <cstdint>
-#include <fstream>
+#include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -32,9 +33,27 @@ bool consultaEstado(const std::string& ruta, Estado& estado, Fallo& fallo);
 /// separate directories with "\".
 std::string rutaDeProyecto(const std::string& valor);
 
-/// Opens `ruta` for binary reading, with no sharing restriction towards other programs,
-/// and gives its size. False when it names no regular file or cannot be opened.
-bool abreLectura(const std::string& ruta, std::ifstream& flujo, std::uint64_t& tamano);
+struct CierraArchivo {
+  void operator()(std::FILE* archivo) const { std::fclose(archivo); }
+};
+/// A file open for reading, closed when its owner goes.
+using Archivo = std::unique_ptr<std::FILE, CierraArchivo>;
+
+/// Opens `ruta` for binary reading with no sharing restriction towards other programs: on
+/// Windows they may go on reading, writing and deleting it. Null when it does not open;
+/// `error`, when given, then holds the system's code (errno, or the Windows error).
+Archivo abreArchivo(const std::string& ruta, unsigned long* error = nullptr);
+
+/// Opens the regular file `ruta` as `abreArchivo` does, and gives its size. Null when it
+/// does not open, or names something that is no regular file (`error` then 0).
+Archivo abreLectura(const std::string& ruta, std::uint64_t& tamano, unsigned long* error = nullptr);
+
+/// Up to `n` bytes of `archivo` from `posicion`, wherever its stream stands; how many were
+/// read (fewer only at the end or on a failure).
+std::size_t leeEn(std::FILE* archivo, std::uint64_t posicion, void* destino, std::size_t n);
+
+/// The system's text for an error code that `abreArchivo` or `abreLectura` gave.
+std::string razonDe(unsigned long error);
 
 /// The last component of the canonical current directory (empty at the root).
 bool nombreDirectorioActual(std::string& nombre, Fallo& fallo);
@@ -45,7 +64,7 @@ bool nombreDirectorioActual(std::string& nombre, Fallo& fallo);
 bool rutaCanonica(const std::string& ruta, std::string& canonica, Fallo& fallo);
 
 /// The lexical path from canonical `base` to canonical `ruta`, components joined by "/";
-/// empty when their roots differ, "." when they are the same.
+/// empty when their roots differ or a name has no UTF-8 form, "." when they are the same.
 std::string relativaLexica(const std::string& base, const std::string& ruta);
 
 /// Removes the file `ruta` if it exists.

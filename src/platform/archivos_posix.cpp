@@ -139,13 +139,35 @@ std::string rutaDeProyecto(const std::string& valor) {
   return ruta;
 }
 
-bool abreLectura(const std::string& ruta, std::ifstream& flujo, std::uint64_t& tamano) {
+Archivo abreArchivo(const std::string& ruta, unsigned long* error) {
+  Archivo archivo(std::fopen(ruta.c_str(), "rb"));
+  if (!archivo && error) *error = static_cast<unsigned long>(errno);
+  return archivo;
+}
+
+Archivo abreLectura(const std::string& ruta, std::uint64_t& tamano, unsigned long* error) {
   // A directory opens here and fails only at the first read; a FIFO would block.
   struct stat datos;
-  if (stat(ruta.c_str(), &datos) != 0 || !S_ISREG(datos.st_mode)) return false;
-  flujo.open(ruta, std::ios::in | std::ios::binary);
+  if (stat(ruta.c_str(), &datos) != 0) {
+    if (error) *error = static_cast<unsigned long>(errno);
+    return nullptr;
+  }
+  if (!S_ISREG(datos.st_mode)) {
+    if (error) *error = 0;
+    return nullptr;
+  }
   tamano = static_cast<std::uint64_t>(datos.st_size);
-  return flujo.is_open();
+  return abreArchivo(ruta, error);
+}
+
+bool camino(const std::string& ruta, std::filesystem::path& resultado) {
+  resultado = ruta;
+  return true;
+}
+
+bool utf8(const std::filesystem::path::string_type& nativo, std::string& resultado) {
+  resultado = nativo;
+  return true;
 }
 
 bool resuelveExistente(const std::string& ruta, std::filesystem::path& resultado) {
@@ -168,5 +190,20 @@ bool resuelveExistente(const std::string& ruta, std::filesystem::path& resultado
   return false;
 #endif
 }
+
+std::size_t leeEn(std::FILE* archivo, std::uint64_t posicion, void* destino, std::size_t n) {
+  // pread leaves the stream's own position and buffer alone.
+  std::size_t leidos = 0;
+  while (leidos < n) {
+    const ssize_t r = pread(fileno(archivo), static_cast<char*>(destino) + leidos, n - leidos,
+                            static_cast<off_t>(posicion + leidos));
+    if (r < 0 && errno == EINTR) continue;
+    if (r <= 0) break;
+    leidos += static_cast<std::size_t>(r);
+  }
+  return leidos;
+}
+
+std::string razonDe(unsigned long error) { return razon(static_cast<int>(error)); }
 
 }  // namespace plataforma

@@ -4,9 +4,7 @@
 #include "archivos.h"
 #include "clasificacion.h"
 
-#include <cerrno>
 #include <memory>
-#include <system_error>
 
 namespace {
 
@@ -61,16 +59,15 @@ bool buscaEntregas(const std::string& entrada, std::vector<Trabajo>& trabajos, s
   }
   if (estado == plataforma::Estado::directorio) return recorre(entrada, "", 0, trabajos, error);
   auto origen = std::make_unique<OrigenArchivo>();
-  errno = 0;
-  if (estado == plataforma::Estado::ausente || !origen->abre(entrada)) {
-    const int razon = errno;
+  unsigned long codigo = 0;
+  if (estado == plataforma::Estado::ausente || !origen->abre(entrada, &codigo)) {
     error = "No se ha podido leer la entrada " + entrada;
     if (estado == plataforma::Estado::ausente) {
       error += ": no existe";
     } else if (estado != plataforma::Estado::archivo) {
       error += ": no es un archivo ni una carpeta";
-    } else if (razon != 0) {
-      error += ": " + std::generic_category().message(razon);
+    } else if (codigo != 0) {
+      error += ": " + plataforma::razonDe(codigo);
     }
     return false;
   }

@@ -2,9 +2,10 @@
 // inflated into memory. Either is read at any position, as the ZIP reader needs.
 #pragma once
 
+#include "archivos.h"
+
 #include <cstddef>
 #include <cstdint>
-#include <fstream>
 #include <string>
 
 class Origen {
@@ -19,13 +20,14 @@ class Origen {
 /// A file, opened through the platform (so that any name and any sharing works).
 class OrigenArchivo : public Origen {
  public:
-  /// False when `ruta` is no regular file or cannot be opened.
-  bool abre(const std::string& ruta);
+  /// False when `ruta` is no regular file or cannot be opened; `error`, when given, then
+  /// holds the system's code (0 for something that is no regular file).
+  bool abre(const std::string& ruta, unsigned long* error = nullptr);
   std::uint64_t tamano() const override { return tamano_; }
   std::size_t lee(std::uint64_t posicion, void* destino, std::size_t n) override;
 
  private:
-  std::ifstream flujo;
+  plataforma::Archivo archivo;
   std::uint64_t tamano_ = 0;
 };
 
