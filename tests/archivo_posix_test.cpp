@@ -89,9 +89,14 @@ TEST(Archivo, UnArchivoQueNoSePuedeLeerSeQuedaSinEntrega) {
   entregaMinima(arbol, {"ClCompile main.cpp", "ClCompile memoria.cpp"});
   arbol.archivo("Juego/main.cpp", "int main() {}\n");
   arbol.enlace("/proc/self/mem", "Juego/memoria.cpp");
+  arbol.archivo("Juego/entrega.zip", "de antes");
   EXPECT_EQ(comprueba(), Resultado::sinEntrega);
   EXPECT_EQ(cajas(), Cajas{E(kSinZip)});
-  EXPECT_FALSE(fs::exists("entrega.zip"));
+  // Neither half of the new archive nor the old one, which could pass for it.
+  std::vector<std::string> nombres;
+  for (const auto& e : fs::directory_iterator(".")) nombres.push_back(e.path().filename());
+  std::sort(nombres.begin(), nombres.end());
+  EXPECT_EQ(nombres, (std::vector<std::string>{"Juego.vcxproj", "main.cpp", "memoria.cpp"}));
 }
 
 // Delivers `datos`, then fails as a disk would; istream::read turns the throw into badbit.

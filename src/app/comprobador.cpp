@@ -1,6 +1,8 @@
 // The run sequence: scans, checks, cross-check, and the archive when the go-ahead holds.
 #include "comprobador.h"
 
+#include "archivo_zip.h"
+#include "cerrojo.h"
 #include "completitud.h"
 #include "escaneo.h"
 #include "mensajes.h"
@@ -15,6 +17,12 @@ Resultado Comprobador::compruebaEntrega() {
     muestraError(fallo.texto);
     return Resultado::fallido;
   };
+
+  // A second run in this folder waits here for the first to end, and then sees the tree
+  // as it is by then: the last run started writes the archive that stands.
+  plataforma::Cerrojo cerrojo;
+  if (!cerrojo.toma(fallo)) return falla();
+  ArchivoZip::retiraResto(kEntregaZip);
 
   if (!escaneaProyecto(entrega, fallo)) return falla();
   if (!hayProyecto(entrega)) return Resultado::sinEntrega;

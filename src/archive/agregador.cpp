@@ -63,7 +63,15 @@ Agregado Agregador::agregaComo(const std::string& ruta, const std::string& nombr
   // eight times as many reads of the file as this one.
   flujo.rdbuf()->pubsetbuf(lectura.data(), static_cast<std::streamsize>(lectura.size()));
   std::uint64_t tamano = 0;
-  if (!plataforma::abreLectura(ruta, flujo, tamano)) return Agregado::hecho;
+  switch (plataforma::abreLectura(ruta, flujo, tamano)) {
+    case plataforma::Apertura::abierto:
+      break;
+    case plataforma::Apertura::ausente:
+      return Agregado::hecho;
+    case plataforma::Apertura::ilegible:
+      // Left out, the student would hand in an archive without a file of theirs.
+      return Agregado::roto;
+  }
   return archivo.escribeEntrada(nombre.c_str(), flujo, tamano >= kTamanoZip64) ? Agregado::hecho
                                                                                : Agregado::roto;
 }

@@ -32,9 +32,16 @@ bool consultaEstado(const std::string& ruta, Estado& estado, Fallo& fallo);
 /// separate directories with "\".
 std::string rutaDeProyecto(const std::string& valor);
 
+/// How opening a file for reading ended.
+enum class Apertura {
+  abierto,   // open, its size given
+  ausente,   // it names no regular file: missing, a directory, anything else
+  ilegible,  // a regular file that is there but cannot be opened (denied, held by another)
+};
+
 /// Opens `ruta` for binary reading, with no sharing restriction towards other programs,
-/// and gives its size. False when it names no regular file or cannot be opened.
-bool abreLectura(const std::string& ruta, std::ifstream& flujo, std::uint64_t& tamano);
+/// and gives its size.
+Apertura abreLectura(const std::string& ruta, std::ifstream& flujo, std::uint64_t& tamano);
 
 /// The last component of the canonical current directory (empty at the root).
 bool nombreDirectorioActual(std::string& nombre, Fallo& fallo);

@@ -139,13 +139,18 @@ std::string rutaDeProyecto(const std::string& valor) {
   return ruta;
 }
 
-bool abreLectura(const std::string& ruta, std::ifstream& flujo, std::uint64_t& tamano) {
+Apertura abreLectura(const std::string& ruta, std::ifstream& flujo, std::uint64_t& tamano) {
   // A directory opens here and fails only at the first read; a FIFO would block.
   struct stat datos;
-  if (stat(ruta.c_str(), &datos) != 0 || !S_ISREG(datos.st_mode)) return false;
+  if (stat(ruta.c_str(), &datos) != 0)
+    return esAusencia(errno) ? Apertura::ausente : Apertura::ilegible;
+  if (!S_ISREG(datos.st_mode)) return Apertura::ausente;
   flujo.open(ruta, std::ios::in | std::ios::binary);
   tamano = static_cast<std::uint64_t>(datos.st_size);
-  return flujo.is_open();
+  if (flujo.is_open()) return Apertura::abierto;
+  // Deleted since it was looked at, it is as if it had never been there.
+  return stat(ruta.c_str(), &datos) != 0 && esAusencia(errno) ? Apertura::ausente
+                                                              : Apertura::ilegible;
 }
 
 bool resuelveExistente(const std::string& ruta, std::filesystem::path& resultado) {

@@ -1,6 +1,7 @@
 // File-system operations on Windows: wide names inside, UTF-8 outside.
 #include "archivos.h"
 #include "resolucion.h"
+#include "sistema_win32.h"
 
 #include <filesystem>
 #include <memory>
@@ -29,7 +30,9 @@ bool convierte(const std::wstring& ancho, std::string& estrecho) {
 
 fs::path camino(const std::string& ruta) { return fs::u8path(ruta); }
 
-std::string razon(DWORD error) {
+}  // namespace
+
+std::string razon(unsigned long error) {
   wchar_t* texto = nullptr;
   const DWORD largo = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -44,6 +47,8 @@ std::string razon(DWORD error) {
   if (mensaje.empty() || !convierte(mensaje, salida)) salida = "error " + std::to_string(error);
   return salida;
 }
+
+namespace {
 
 // The results that mean the path names nothing: not found, no such path, bad network
 // path, invalid name, and names too long or malformed for the system.
@@ -131,15 +136,16 @@ bool consultaEstado(const std::string& ruta, Estado& estado, Fallo& fallo) {
 
 std::string rutaDeProyecto(const std::string& valor) { return valor; }
 
-bool abreLectura(const std::string& ruta, std::ifstream& flujo, std::uint64_t& tamano) {
+Apertura abreLectura(const std::string& ruta, std::ifstream& flujo, std::uint64_t& tamano) {
   std::error_code error;
   const fs::path archivo = camino(ruta);
-  if (!fs::is_regular_file(archivo, error)) return false;
+  if (!fs::is_regular_file(archivo, error)) return Apertura::ausente;
   tamano = fs::file_size(archivo, error);
-  if (error) return false;
+  if (error) return Apertura::ilegible;
   // The wide name reaches _wfopen, which shares the file for reading and writing.
   flujo.open(archivo, std::ios::in | std::ios::binary);
-  return flujo.is_open();
+  if (flujo.is_open()) return Apertura::abierto;
+  return fs::is_regular_file(archivo, error) ? Apertura::ilegible : Apertura::ausente;
 }
 
 // The portable walk gives the names the letter case they have on disk.
