@@ -140,6 +140,23 @@ Apertura abreLectura(const std::string& ruta, std::ifstream& flujo, std::uint64_
   std::error_code error;
   const fs::path archivo = camino(ruta);
   if (!fs::is_regular_file(archivo, error)) return Apertura::ausente;
+  // Antivirus scanners and cloud-sync clients hold a file for moments: about two seconds
+  // of waiting for them before the file counts as one that cannot be read.
+  for (int intento = 0;; ++intento) {
+    const HANDLE h = CreateFileW(archivo.c_str(), GENERIC_READ,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+      CloseHandle(h);
+      break;
+    }
+    const DWORD fallo = GetLastError();
+    if (esAusencia(fallo)) return Apertura::ausente;
+    if ((fallo != ERROR_SHARING_VIOLATION && fallo != ERROR_LOCK_VIOLATION) || intento == 40) {
+      return Apertura::ilegible;
+    }
+    Sleep(50);
+  }
   tamano = fs::file_size(archivo, error);
   if (error) return Apertura::ilegible;
   // The wide name reaches _wfopen, which shares the file for reading and writing.
