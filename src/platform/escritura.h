@@ -22,7 +22,7 @@ int cierraEnDisco(std::FILE* archivo);
 
 /// Puts the file `origen` in the place of `destino`, no longer hidden, in one step: any
 /// other program sees the old `destino` or the new one, never a part. False when it
-/// cannot, and then neither file has changed.
+/// cannot, and then the bytes of neither file have changed.
 bool sustituye(const std::string& origen, const std::string& destino);
 
 }  // namespace plataforma

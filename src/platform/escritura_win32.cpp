@@ -57,7 +57,20 @@ bool sustituye(const std::string& origen, const std::string& destino) {
       !SetFileAttributesW(de.c_str(), atributos & ~DWORD{FILE_ATTRIBUTE_HIDDEN})) {
     return false;
   }
-  return MoveFileExW(de.c_str(), a.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  // A scanner that looks at the file just closed holds it for moments; a program that has
+  // the old archive open holds it for good, and after about two seconds that is an answer.
+  for (int intento = 0;; ++intento) {
+    if (MoveFileExW(de.c_str(), a.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      return true;
+    }
+    const DWORD error = GetLastError();
+    if ((error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION &&
+         error != ERROR_ACCESS_DENIED) ||
+        intento == 40) {
+      return false;
+    }
+    Sleep(50);
+  }
 }
 
 }  // namespace plataforma
