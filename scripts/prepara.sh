@@ -6,8 +6,8 @@ cd "$(dirname "$0")/.."
 
 paquetes=(cmake ninja-build g++ make pkg-config dpkg-dev libminizip-dev zlib1g-dev
   libgtest-dev python3 unzip util-linux clang-format
-  # The fuzz target: clang with libFuzzer's runtime.
-  clang libclang-rt-14-dev
+  # The fuzz target: clang; libFuzzer's runtime for its version follows below.
+  clang
   # The benchmark's rivals and its profilers.
   zip libarchive-tools time valgrind
   # The guides as pages, and the browser their test renders them in.
@@ -25,11 +25,18 @@ actualiza() {
   fi
 }
 
-if [ "${#faltan[@]}" -gt 0 ]; then
-  echo "Instalando: ${faltan[*]}"
-  actualiza
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${faltan[@]}"
-fi
+instala() {
+  if [ "$#" -gt 0 ]; then
+    echo "Instalando: $*"
+    actualiza
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$@"
+  fi
+}
+instala "${faltan[@]}"
+
+# The sanitizer and libFuzzer runtime of the clang that is installed, whichever its version.
+runtime=libclang-rt-$(clang -dumpversion | cut -d. -f1)-dev
+dpkg-query -W -f='${Status}' "$runtime" 2>/dev/null | grep -q 'ok installed' || instala "$runtime"
 
 if pkg-config --atleast-version=10 tinyxml2 2>/dev/null; then
   exit 0

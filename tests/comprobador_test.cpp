@@ -158,6 +158,27 @@ TEST(Comprobador, Referencias) {
                 {{"Juego/señal.cpp", ""}}),
        {E(falta("año.cpp"))},
        Resultado::entregado},
+      // A project saved as Latin-1: on Windows the value has no UTF-16 form.
+      {"Include que no es UTF-8",
+       completa(vcxproj({"ClCompile main.cpp",
+                         "ClCompile se\xF1"
+                         "al.cpp"}),
+                {{"Juego/señal.cpp", ""}}),
+       {E(falta("se\xF1"
+                "al.cpp")),
+        A(sinReferencia("señal.cpp"))},
+       Resultado::entregado},
+      {"un archivo no es un directorio",
+       completa(vcxproj({"ClCompile main.cpp", "ClCompile main.cpp\\x.cpp"})),
+       {E(falta("main.cpp\\x.cpp"))},
+       Resultado::entregado},
+      // On Windows these open devices, not files.
+      {"nombres reservados de dispositivos",
+       completa(vcxproj({"ClCompile main.cpp", "ClCompile nul", "ClCompile CON", "ClInclude aux.h",
+                         "ClCompile prn", "ClCompile com1.cpp", "ClInclude LPT9"})),
+       {E(falta("nul")), E(falta("CON")), E(cabeceraFalta("aux.h")), E(falta("prn")),
+        E(falta("com1.cpp")), E(cabeceraFalta("LPT9"))},
+       Resultado::entregado},
   });
 }
 

@@ -206,6 +206,7 @@ TEST(Programa, CodigosDeSalidaYLineas) {
 
 // Root ignores permission bits, so these run the program as nobody.
 TEST(Programa, AccesoDenegado) {
+  if (geteuid() != 0) GTEST_SKIP() << "solo root puede ejecutar el programa como nobody";
   const struct {
     const char* nombre;
     const char* ruta;  // relative to the solution folder
@@ -225,6 +226,10 @@ TEST(Programa, AccesoDenegado) {
       {"no se puede consultar un Include", "Juego/privado", fs::perms::owner_all,
        "ClCompile privado\\x.cpp", 2,
        kError + "No se ha podido consultar el estado de privado/x.cpp: Permission denied.\n"},
+      {"no se puede buscar en images", "images", fs::perms::owner_all | fs::perms::others_read,
+       nullptr, 2,
+       kError + "No se ha podido obtener la ruta canónica de ../images/heroe.png: Permission "
+                "denied.\n"},
       // A delivered file that is there and cannot be read keeps the archive from being made.
       {"proyecto ilegible", "Juego/Juego.vcxproj", fs::perms::owner_all, nullptr, 1,
        kError + "Error al procesar el archivo del proyecto.\n" + kError + kSinZip + "\n"},
@@ -260,18 +265,29 @@ TEST(Programa, AccesoDenegado) {
 
 // A file system that fills up: the archive is never left half written behind exit 0.
 TEST(Programa, SinEspacioNoQuedaUnArchivoRoto) {
-  for (const rlim_t limite : {rlim_t{0}, rlim_t{100}, rlim_t{20000}, rlim_t{300000}}) {
+  // Incompressible bytes, as real images are.
+  std::string imagen(400000, '\0');
+  unsigned estado = 12345;
+  for (char& c : imagen) {
+    estado = estado * 1103515245u + 12345u;
+    c = static_cast<char>(estado >> 24);
+  }
+  const auto arma = [&imagen](Arbol& arbol) {
+    completa(arbol);
+    arbol.archivo("images/fondo.png", imagen);
+  };
+  rlim_t entero;
+  {
+    Arbol arbol;
+    arma(arbol);
+    ASSERT_EQ(ejecuta().codigo, 0);
+    entero = static_cast<rlim_t>(fs::file_size("entrega.zip"));
+  }
+  // One byte short of the whole archive: only the last write of zipClose fails.
+  for (const rlim_t limite : {rlim_t{0}, rlim_t{100}, rlim_t{20000}, rlim_t{300000}, entero - 1}) {
     SCOPED_TRACE(limite);
     Arbol arbol;
-    completa(arbol);
-    // Incompressible bytes, as real images are.
-    std::string imagen(400000, '\0');
-    unsigned estado = 12345;
-    for (char& c : imagen) {
-      estado = estado * 1103515245u + 12345u;
-      c = static_cast<char>(estado >> 24);
-    }
-    arbol.archivo("images/fondo.png", imagen);
+    arma(arbol);
     // One from before goes too: after the error no archive could pass for the new one.
     arbol.archivo("Juego/entrega.zip", "PK anterior");
     const Ejecucion e = ejecuta({false, limite});

@@ -2,6 +2,7 @@
 """comprobador.exe under wine, in delivery trees: exit codes, entrega.zip, and the exact
 sequence of boxes, read from wine's relay trace of user32.MessageBoxA."""
 
+import contextlib
 import os
 import random
 import re
@@ -12,10 +13,13 @@ import tempfile
 import time
 import zipfile
 
-EXE, MUESTRA = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
-SIN_MANIFIESTO = os.path.abspath(sys.argv[3]) if len(sys.argv) > 3 else None
-LINUX = os.path.abspath(sys.argv[4]) if len(sys.argv) > 4 else None
-RETENEDOR = os.path.abspath(sys.argv[5]) if len(sys.argv) > 5 else None
+# --debe-fallar runs one case whose expectation is planted wrong: ctest must see it fail.
+DEBE_FALLAR = "--debe-fallar" in sys.argv
+ARGUMENTOS = [os.path.abspath(a) for a in sys.argv[1:] if a != "--debe-fallar"]
+EXE, MUESTRA = ARGUMENTOS[0], ARGUMENTOS[1]
+SIN_MANIFIESTO = ARGUMENTOS[2] if len(ARGUMENTOS) > 2 else None
+LINUX = ARGUMENTOS[3] if len(ARGUMENTOS) > 3 else None
+RETENEDOR = ARGUMENTOS[4] if len(ARGUMENTOS) > 4 else None
 WINE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "scripts", "wine.sh")
 
 TITULO = "Kelm - Práctica 2"
@@ -36,7 +40,8 @@ LLAMADA = re.compile(r'Call user32\.MessageBoxA\(([0-9a-f]+),[0-9a-f]+ "((?:[^"\
 
 
 def desescapa(texto):
-    """The relay trace writes bytes of 0x80 and over as \\xNN, and C escapes."""
+    """The relay trace writes bytes of 0x80 and over as \\xNN, and C escapes. Bytes that are
+    not UTF-8 come back as lone surrogates (U+DC80 to U+DCFF)."""
     salida = bytearray()
     i = 0
     while i < len(texto):
@@ -52,7 +57,7 @@ def desescapa(texto):
         else:
             salida += c.encode()
             i += 1
-    return salida.decode("utf-8")
+    return salida.decode("utf-8", "surrogateescape")
 
 
 def inicia(programa, proyecto):
@@ -64,7 +69,7 @@ def inicia(programa, proyecto):
     return proceso, traza
 
 
-def termina(iniciado):
+def espera(iniciado):
     proceso, traza = iniciado
     codigo = proceso.wait(timeout=300)
     traza.seek(0)
@@ -81,7 +86,7 @@ def termina(iniciado):
 
 
 def ejecuta(programa, proyecto):
-    return termina(inicia(programa, proyecto))
+    return espera(inicia(programa, proyecto))
 
 
 def retiene(carpeta, nombre, acceso, compartir, segundos):
@@ -163,7 +168,30 @@ ESCENARIOS = [
              "info.txt", "images/Héroe.PNG", "images/fondo.jpeg"]),
 ]
 
-# Narrow names reach the file system as UTF-8 only through the manifest's code page.
+# Cases that must end exactly as the Linux build ends them: exit status, boxes, archive.
+COMO_EN_LINUX = [
+    # A project saved as Latin-1: the value has no UTF-16 form, so it names no file.
+    ("Include que no es UTF-8", completa(xml=proyecto_xml(
+        "ClCompile main.cpp", "ClInclude juego.h", "ClCompile se\udcf1al.cpp").encode(
+            "utf-8", "surrogateescape")),
+     [(ERROR, "El archivo se\udcf1al.cpp al que hace referencia el proyecto no existe.")]),
+    # Windows opens devices under these names; they name no file of the delivery.
+    ("nombres reservados de dispositivos", completa(xml=proyecto_xml(
+        "ClCompile main.cpp", "ClInclude juego.h", "ClCompile nul", "ClCompile con",
+        "ClInclude aux.h", "ClCompile PRN", "ClCompile com1", "ClInclude Lpt1.h")),
+     [(ERROR, "El archivo nul al que hace referencia el proyecto no existe."),
+      (ERROR, "El archivo con al que hace referencia el proyecto no existe."),
+      (ERROR, "La cabecera aux.h a la que hace referencia el proyecto no existe."),
+      (ERROR, "El archivo PRN al que hace referencia el proyecto no existe."),
+      (ERROR, "El archivo com1 al que hace referencia el proyecto no existe."),
+      (ERROR, "La cabecera Lpt1.h a la que hace referencia el proyecto no existe.")]),
+]
+
+# Files another program holds open with the right to delete them, sharing everything.
+RETENIDOS = ["Juego.vcxproj", "main.cpp", "..\\Solucion.sln", "..\\info.txt",
+             "..\\images\\heroe.png"]
+
+# Names that are not ASCII, in the folders, the project file and the archive's entries.
 NO_ASCII = completa("Práctica 2", xml=proyecto_xml("ClCompile señal.cpp", "ClCompile main.cpp"),
                     extra={"Práctica 2/señal.cpp": "// ñ\r\n", "images/canción.png": "png"})
 NO_ASCII["Práctica 2/Señal.vcxproj"] = NO_ASCII.pop("Práctica 2/Juego.vcxproj")
@@ -171,21 +199,46 @@ NO_ASCII_ENTRADAS = ["Práctica 2/Señal.vcxproj", "Solucion.sln", "Práctica 2/
                      "Práctica 2/señal.cpp", "Práctica 2/juego.h", "info.txt",
                      "images/canción.png"]
 
-hechos = fallos = 0
+fallos = 0
+hechos = 0
 
 
 def comprueba(nombre, condicion, detalle=""):
-    global hechos, fallos
+    global fallos, hechos
     print(("ok    " if condicion else "FALLO ") + nombre + ("" if condicion else ": " + detalle))
     hechos += 1
     fallos += 0 if condicion else 1
+    hechos += 1
 
 
-def escenario(nombre, arbol, cajas, codigo, nombres, programa=EXE, proyecto="Juego"):
+@contextlib.contextmanager
+def retenidos(carpeta, rutas, acceso="0x80010000", compartir="0x7"):
+    """Each of `rutas`, relative to `carpeta`, held open by retenedor.exe in the same prefix
+    while the block runs."""
+    procesos = []
+    try:
+        for ruta in rutas:
+            procesos.append(subprocess.Popen([WINE, RETENEDOR, ruta, acceso, compartir, "120"],
+                                             cwd=carpeta, stdout=subprocess.PIPE,
+                                             stderr=subprocess.PIPE))
+        for ruta, proceso in zip(rutas, procesos):
+            linea = proceso.stdout.readline()
+            if linea.strip() != b"listo":
+                raise RuntimeError(f"retenedor {ruta}: {linea!r} {proceso.stderr.read()!r}")
+        yield
+    finally:
+        for proceso in procesos:
+            proceso.kill()
+            proceso.wait()
+
+
+def escenario(nombre, arbol, cajas, codigo, nombres, programa=EXE, proyecto="Juego",
+              retener=()):
     with tempfile.TemporaryDirectory() as tmp:
         construye(os.path.join(tmp, "Solucion"), arbol)
         carpeta = os.path.join(tmp, "Solucion", proyecto)
-        obtenido, vistas = ejecuta(programa, carpeta)
+        with retenidos(carpeta, retener):
+            obtenido, vistas = ejecuta(programa, carpeta)
         zip_ = os.path.join(carpeta, "entrega.zip")
         ok = obtenido == codigo and vistas == cajas and os.path.isfile(zip_) == (codigo == 0)
         detalle = f"salida {obtenido}, cajas {vistas}"
@@ -199,17 +252,61 @@ def escenario(nombre, arbol, cajas, codigo, nombres, programa=EXE, proyecto="Jue
         return ok
 
 
+def cajas_linux(error):
+    """The Linux build's boxes: one line each on standard error."""
+    cajas = []
+    for linea in error.decode("utf-8", "surrogateescape").splitlines():
+        for prefijo, estilo in ((TITULO + ": error: ", ERROR), (TITULO + ": aviso: ", AVISO)):
+            if linea.startswith(prefijo):
+                cajas.append((estilo, linea[len(prefijo):]))
+    return cajas
+
+
+def como_en_linux(nombre, arbol, cajas):
+    """The case under wine and with the Linux build: the same exit 0, the same boxes, and
+    the same archive, entry for entry."""
+    with tempfile.TemporaryDirectory() as tmp:
+        for lado in ("windows", "linux"):
+            construye(os.path.join(tmp, lado), arbol)
+        obtenido, vistas = ejecuta(EXE, os.path.join(tmp, "windows", "Juego"))
+        r = subprocess.run([LINUX], cwd=os.path.join(tmp, "linux", "Juego"), capture_output=True)
+        ok = (obtenido, vistas) == (0, cajas) == (r.returncode, cajas_linux(r.stderr))
+        detalle = f"salida {obtenido}, cajas {vistas}; en Linux {r.returncode}, {r.stderr!r}"
+        if ok:
+            a = entradas(os.path.join(tmp, "windows", "Juego", "entrega.zip"))
+            b = entradas(os.path.join(tmp, "linux", "Juego", "entrega.zip"))
+            ok, detalle = a == b, f"{[e[0] for e in a]} / {[e[0] for e in b]}"
+        comprueba(nombre, ok, detalle)
+
+
+def termina():
+    print(f"{hechos - fallos} passed, {fallos} failed")
+    sys.exit(1 if fallos else 0)
+
+
+if DEBE_FALLAR:
+    escenario("completa, con la salida esperada cambiada a propósito", completa(), [], 1, None)
+    termina()
+
 for fila in ESCENARIOS:
     escenario(*fila)
 
 escenario("nombres no ASCII con el manifiesto", NO_ASCII, [], 0, NO_ASCII_ENTRADAS,
           proyecto="Práctica 2")
+# Every file is opened by its UTF-16 name, so the code page plays no part in reaching it.
 if SIN_MANIFIESTO:
-    with tempfile.TemporaryDirectory() as tmp:
-        construye(os.path.join(tmp, "Solucion"), NO_ASCII)
-        obtenido, vistas = ejecuta(SIN_MANIFIESTO, os.path.join(tmp, "Solucion", "Práctica 2"))
-        comprueba("sin el manifiesto los nombres no ASCII fallan", vistas != [],
-                  f"salida {obtenido}, cajas {vistas}")
+    escenario("sin el manifiesto los nombres no ASCII se entregan igual", NO_ASCII, [], 0,
+              NO_ASCII_ENTRADAS, programa=SIN_MANIFIESTO, proyecto="Práctica 2")
+
+if RETENEDOR:
+    escenario("archivos retenidos con permiso de borrado",
+              completa(extra={"images/heroe.png": "png"}), [], 0,
+              ["Juego/Juego.vcxproj", "Solucion.sln", "Juego/main.cpp", "Juego/juego.h",
+               "info.txt", "images/heroe.png"], retener=RETENIDOS)
+
+if LINUX and os.path.exists(LINUX):
+    for fila in COMO_EN_LINUX:
+        como_en_linux(*fila)
 
 # The sample delivery, and the same archive as the Linux build writes for it.
 with tempfile.TemporaryDirectory() as tmp:
@@ -282,7 +379,7 @@ with tempfile.TemporaryDirectory() as tmp:
         f.write(b"int nuevo;\r\n")
     segunda = inicia(EXE, carpeta)
     solapadas = primera[0].poll() is None
-    a, b = termina(primera), termina(segunda)
+    a, b = espera(primera), espera(segunda)
     nombres = [e[0] for e in entradas(zip_)] if os.path.isfile(zip_) else None
     with open(zip_, "rb") as f:
         final = f.read()
@@ -298,5 +395,4 @@ with tempfile.TemporaryDirectory() as tmp:
                                         "main.cpp", "nuevo.cpp"],
         f"solapadas {solapadas}, {a}, {b}, {sola}, igual {igual}, {nombres}")
 
-print(f"{hechos - fallos} passed, {fallos} failed")
-sys.exit(1 if fallos else 0)
+termina()

@@ -9,7 +9,9 @@
 #include "proceso.h"
 #include "proyecto.h"
 
+#include <exception>
 #include <new>
+#include <string>
 
 Resultado Comprobador::compruebaEntrega() {
   plataforma::Fallo fallo;
@@ -51,6 +53,14 @@ int ejecuta() {
       muestraError("No hay memoria suficiente para comprobar la entrega");
     } catch (...) {
       // Not even the box could be built; the exit status still tells.
+    }
+    return static_cast<int>(Resultado::fallido);
+  } catch (const std::exception& excepcion) {
+    // The last guard: whatever escaped the layers still ends in one box and status 2.
+    try {
+      muestraError(std::string("No se ha podido comprobar la entrega: ") + excepcion.what());
+    } catch (...) {
+      // As above.
     }
     return static_cast<int>(Resultado::fallido);
   }

@@ -34,5 +34,5 @@ class Agregador {
   std::string base;
   std::string canonicaBase;  // made at the first file: the base is the same for all of them
   ArchivoZip& archivo;
-  std::vector<char> lectura;  // the buffer of every file's stream
+  std::vector<char> bloque;  // what each file is read into
 };

@@ -9,7 +9,8 @@
 
 bool cruzaProyecto(const Entrega& entrega, plataforma::Fallo& fallo) {
   tinyxml2::XMLDocument documento;
-  if (documento.LoadFile(entrega.proyecto.c_str()) != tinyxml2::XML_SUCCESS) {
+  const plataforma::Archivo archivo = plataforma::abreArchivo(entrega.proyecto);
+  if (!archivo || documento.LoadFile(archivo.get()) != tinyxml2::XML_SUCCESS) {
     muestraError(textos::kProyectoIlegible);
     return true;
   }

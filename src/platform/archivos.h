@@ -2,7 +2,8 @@
 #pragma once
 
 #include <cstdint>
-#include <fstream>
+#include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -32,16 +33,27 @@ bool consultaEstado(const std::string& ruta, Estado& estado, Fallo& fallo);
 /// separate directories with "\".
 std::string rutaDeProyecto(const std::string& valor);
 
-/// How opening a file for reading ended.
+struct CierraArchivo {
+  void operator()(std::FILE* archivo) const { std::fclose(archivo); }
+};
+/// A file open for reading, closed when its owner goes.
+using Archivo = std::unique_ptr<std::FILE, CierraArchivo>;
+
+/// Opens `ruta` for binary reading with no sharing restriction towards other programs: on
+/// Windows they may go on reading, writing and deleting it. Null when it does not open;
+/// `error`, when given, then holds the system's code (errno, or the Windows error).
+Archivo abreArchivo(const std::string& ruta, unsigned long* error = nullptr);
+
+/// How opening a delivered file ended.
 enum class Apertura {
   abierto,   // open, its size given
   ausente,   // it names no regular file: missing, a directory, anything else
   ilegible,  // a regular file that is there but cannot be opened (denied, held by another)
 };
 
-/// Opens `ruta` for binary reading, with no sharing restriction towards other programs,
-/// and gives its size.
-Apertura abreLectura(const std::string& ruta, std::ifstream& flujo, std::uint64_t& tamano);
+/// Opens the regular file `ruta` into `archivo` as `abreArchivo` does, and gives its size.
+/// On Windows a file that another program holds is waited for about two seconds first.
+Apertura abreLectura(const std::string& ruta, Archivo& archivo, std::uint64_t& tamano);
 
 /// The last component of the canonical current directory (empty at the root).
 bool nombreDirectorioActual(std::string& nombre, Fallo& fallo);
@@ -52,7 +64,7 @@ bool nombreDirectorioActual(std::string& nombre, Fallo& fallo);
 bool rutaCanonica(const std::string& ruta, std::string& canonica, Fallo& fallo);
 
 /// The lexical path from canonical `base` to canonical `ruta`, components joined by "/";
-/// empty when their roots differ, "." when they are the same.
+/// empty when their roots differ or a name has no UTF-8 form, "." when they are the same.
 std::string relativaLexica(const std::string& base, const std::string& ruta);
 
 /// Removes the file `ruta` if it exists.

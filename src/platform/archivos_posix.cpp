@@ -139,18 +139,35 @@ std::string rutaDeProyecto(const std::string& valor) {
   return ruta;
 }
 
-Apertura abreLectura(const std::string& ruta, std::ifstream& flujo, std::uint64_t& tamano) {
+Archivo abreArchivo(const std::string& ruta, unsigned long* error) {
+  Archivo archivo(std::fopen(ruta.c_str(), "rb"));
+  if (!archivo && error) *error = static_cast<unsigned long>(errno);
+  return archivo;
+}
+
+Apertura abreLectura(const std::string& ruta, Archivo& archivo, std::uint64_t& tamano) {
   // A directory opens here and fails only at the first read; a FIFO would block.
   struct stat datos;
-  if (stat(ruta.c_str(), &datos) != 0)
+  if (stat(ruta.c_str(), &datos) != 0) {
     return esAusencia(errno) ? Apertura::ausente : Apertura::ilegible;
+  }
   if (!S_ISREG(datos.st_mode)) return Apertura::ausente;
-  flujo.open(ruta, std::ios::in | std::ios::binary);
   tamano = static_cast<std::uint64_t>(datos.st_size);
-  if (flujo.is_open()) return Apertura::abierto;
+  archivo = abreArchivo(ruta);
+  if (archivo) return Apertura::abierto;
   // Deleted since it was looked at, it is as if it had never been there.
   return stat(ruta.c_str(), &datos) != 0 && esAusencia(errno) ? Apertura::ausente
                                                               : Apertura::ilegible;
+}
+
+bool camino(const std::string& ruta, std::filesystem::path& resultado) {
+  resultado = ruta;
+  return true;
+}
+
+bool utf8(const std::filesystem::path::string_type& nativo, std::string& resultado) {
+  resultado = nativo;
+  return true;
 }
 
 bool resuelveExistente(const std::string& ruta, std::filesystem::path& resultado) {

@@ -3,7 +3,10 @@
 #include "resolucion.h"
 #include "sistema_win32.h"
 
+#include <climits>
+#include <fcntl.h>
 #include <filesystem>
+#include <io.h>
 #include <memory>
 #include <system_error>
 #include <windows.h>
@@ -13,11 +16,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The one place where names cross between UTF-16 and UTF-8. False for a name that has no
-// form in the other encoding (a lone surrogate, say).
+// The one place where names cross between UTF-16 and UTF-8, one function each way. False
+// for a name that has no form in the other encoding: a lone surrogate one way, bytes that
+// are not UTF-8 the other.
 bool convierte(const std::wstring& ancho, std::string& estrecho) {
   estrecho.clear();
   if (ancho.empty()) return true;
+  if (ancho.size() > INT_MAX) return false;
   const int largo =
       WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, ancho.data(),
                           static_cast<int>(ancho.size()), nullptr, 0, nullptr, nullptr);
@@ -28,7 +33,20 @@ bool convierte(const std::wstring& ancho, std::string& estrecho) {
                              nullptr) == largo;
 }
 
-fs::path camino(const std::string& ruta) { return fs::u8path(ruta); }
+bool convierte(const std::string& estrecho, std::wstring& ancho) {
+  ancho.clear();
+  if (estrecho.empty()) return true;
+  if (estrecho.size() > INT_MAX) return false;
+  const int largo = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, estrecho.data(),
+                                        static_cast<int>(estrecho.size()), nullptr, 0);
+  if (largo <= 0) return false;
+  ancho.resize(static_cast<std::size_t>(largo));
+  return MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, estrecho.data(),
+                             static_cast<int>(estrecho.size()), ancho.data(), largo) == largo;
+}
+
+// Others may go on reading, writing, renaming and deleting what the tool reads.
+constexpr DWORD kCompartido = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 }  // namespace
 
@@ -59,14 +77,79 @@ bool esAusencia(DWORD error) {
          error == ERROR_DIRECTORY;
 }
 
+// The names Windows gives to devices in every directory (CON, NUL, COM1, ...), whatever
+// the letter case, the extension or trailing blanks: opening one reaches the device.
+bool esDispositivo(const std::wstring& ruta) {
+  std::wstring nombre = ruta.substr(ruta.find_last_of(L"\\/") + 1);
+  nombre = nombre.substr(0, nombre.find_first_of(L".:"));
+  while (!nombre.empty() && nombre.back() == L' ') nombre.pop_back();
+  for (wchar_t& c : nombre) {
+    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+  }
+  if (nombre == L"CON" || nombre == L"PRN" || nombre == L"AUX" || nombre == L"NUL" ||
+      nombre == L"CONIN$" || nombre == L"CONOUT$") {
+    return true;
+  }
+  // COM1 to COM9 and LPT1 to LPT9, the superscript digits one to three included.
+  return nombre.size() == 4 &&
+         (nombre.compare(0, 3, L"COM") == 0 || nombre.compare(0, 3, L"LPT") == 0) &&
+         ((nombre[3] >= L'1' && nombre[3] <= L'9') || nombre[3] == L'\u00B9' ||
+          nombre[3] == L'\u00B2' || nombre[3] == L'\u00B3');
+}
+
 struct CierraBusqueda {
   void operator()(HANDLE h) const { FindClose(h); }
 };
-struct CierraArchivo {
+struct CierraManejador {
   void operator()(HANDLE h) const { CloseHandle(h); }
 };
+using Manejador = std::unique_ptr<void, CierraManejador>;
+
+// Hands an open handle to the C runtime as a binary stream, which then owns it.
+Archivo comoArchivo(Manejador manejador, unsigned long* error) {
+  const int descriptor =
+      _open_osfhandle(reinterpret_cast<intptr_t>(manejador.get()), _O_RDONLY | _O_BINARY);
+  if (descriptor == -1) {
+    if (error) *error = ERROR_TOO_MANY_OPEN_FILES;
+    return nullptr;
+  }
+  manejador.release();
+  Archivo archivo(_fdopen(descriptor, "rb"));
+  if (!archivo) {
+    _close(descriptor);
+    if (error) *error = ERROR_NOT_ENOUGH_MEMORY;
+  }
+  return archivo;
+}
+
+// CreateFileW with the whole path in UTF-16; a name without that form is not found.
+Manejador abre(const std::string& ruta, DWORD acceso, DWORD opciones, unsigned long* error) {
+  std::wstring ancho;
+  if (!convierte(ruta, ancho)) {
+    if (error) *error = ERROR_NO_UNICODE_TRANSLATION;
+    return nullptr;
+  }
+  const HANDLE h =
+      CreateFileW(ancho.c_str(), acceso, kCompartido, nullptr, OPEN_EXISTING, opciones, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    if (error) *error = GetLastError();
+    return nullptr;
+  }
+  return Manejador(h);
+}
 
 }  // namespace
+
+bool camino(const std::string& ruta, fs::path& resultado) {
+  std::wstring ancho;
+  if (!convierte(ruta, ancho)) return false;
+  resultado = std::move(ancho);
+  return true;
+}
+
+bool utf8(const fs::path::string_type& nativo, std::string& resultado) {
+  return convierte(nativo, resultado);
+}
 
 std::string une(const std::string& directorio, const std::string& nombre) {
   return directorio + "\\" + nombre;
@@ -75,7 +158,13 @@ std::string une(const std::string& directorio, const std::string& nombre) {
 bool listaDirectorio(const std::string& directorio, std::vector<std::string>& nombres,
                      Fallo& fallo) {
   WIN32_FIND_DATAW datos;
-  const std::wstring patron = camino(directorio).wstring() + L"\\*";
+  std::wstring patron;
+  if (!convierte(directorio, patron)) {
+    fallo.texto = "No se ha podido convertir el nombre del directorio " + directorio + ": " +
+                  razon(ERROR_NO_UNICODE_TRANSLATION);
+    return false;
+  }
+  patron += L"\\*";
   std::unique_ptr<void, CierraBusqueda> busqueda(
       FindFirstFileExW(patron.c_str(), FindExInfoBasic, &datos, FindExSearchNameMatch, nullptr, 0));
   if (busqueda.get() == INVALID_HANDLE_VALUE) {
@@ -105,10 +194,15 @@ bool listaDirectorio(const std::string& directorio, std::vector<std::string>& no
 }
 
 bool consultaEstado(const std::string& ruta, Estado& estado, Fallo& fallo) {
+  std::wstring ancho;
+  // A value without a UTF-16 form, or a device's name, names no file of a delivery.
+  if (!convierte(ruta, ancho) || esDispositivo(ancho)) {
+    estado = Estado::ausente;
+    return true;
+  }
   // Opening the path itself, without access rights, follows links to what they name.
-  HANDLE h =
-      CreateFileW(camino(ruta).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  HANDLE h = CreateFileW(ancho.c_str(), 0, kCompartido, nullptr, OPEN_EXISTING,
+                         FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();
     if (esAusencia(error)) {
@@ -118,51 +212,54 @@ bool consultaEstado(const std::string& ruta, Estado& estado, Fallo& fallo) {
     fallo.texto = "No se ha podido consultar el estado de " + ruta + ": " + razon(error);
     return false;
   }
-  std::unique_ptr<void, CierraArchivo> archivo(h);
+  const Manejador archivo(h);
+  // A pipe or a device answers no questions about files: it is no file.
+  if (GetFileType(h) != FILE_TYPE_DISK) {
+    estado = Estado::otro;
+    return true;
+  }
   BY_HANDLE_FILE_INFORMATION info;
   if (!GetFileInformationByHandle(h, &info)) {
     fallo.texto = "No se ha podido consultar el estado de " + ruta + ": " + razon(GetLastError());
     return false;
   }
-  if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-    estado = Estado::directorio;
-  } else if (GetFileType(h) == FILE_TYPE_DISK) {
-    estado = Estado::archivo;
-  } else {
-    estado = Estado::otro;
-  }
+  estado = info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? Estado::directorio : Estado::archivo;
   return true;
 }
 
 std::string rutaDeProyecto(const std::string& valor) { return valor; }
 
-Apertura abreLectura(const std::string& ruta, std::ifstream& flujo, std::uint64_t& tamano) {
-  std::error_code error;
-  const fs::path archivo = camino(ruta);
-  if (!fs::is_regular_file(archivo, error)) return Apertura::ausente;
+Archivo abreArchivo(const std::string& ruta, unsigned long* error) {
+  // _wfopen would share reading and writing but not deletion: a program holding the file
+  // with the right to delete it would keep it out of the delivery.
+  Manejador manejador = abre(ruta, GENERIC_READ, FILE_ATTRIBUTE_NORMAL, error);
+  if (!manejador) return nullptr;
+  return comoArchivo(std::move(manejador), error);
+}
+
+Apertura abreLectura(const std::string& ruta, Archivo& archivo, std::uint64_t& tamano) {
+  Manejador manejador;
   // Antivirus scanners and cloud-sync clients hold a file for moments: about two seconds
   // of waiting for them before the file counts as one that cannot be read.
   for (int intento = 0;; ++intento) {
-    const HANDLE h = CreateFileW(archivo.c_str(), GENERIC_READ,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h != INVALID_HANDLE_VALUE) {
-      CloseHandle(h);
-      break;
-    }
-    const DWORD fallo = GetLastError();
-    if (esAusencia(fallo)) return Apertura::ausente;
-    if ((fallo != ERROR_SHARING_VIOLATION && fallo != ERROR_LOCK_VIOLATION) || intento == 40) {
+    unsigned long error = 0;
+    // With backup semantics a directory opens too, and is told apart by its attributes.
+    manejador =
+        abre(ruta, GENERIC_READ, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_SEQUENTIAL_SCAN, &error);
+    if (manejador) break;
+    if (esAusencia(error) || error == ERROR_NO_UNICODE_TRANSLATION) return Apertura::ausente;
+    if ((error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) || intento == 40) {
       return Apertura::ilegible;
     }
     Sleep(50);
   }
-  tamano = fs::file_size(archivo, error);
-  if (error) return Apertura::ilegible;
-  // The wide name reaches _wfopen, which shares the file for reading and writing.
-  flujo.open(archivo, std::ios::in | std::ios::binary);
-  if (flujo.is_open()) return Apertura::abierto;
-  return fs::is_regular_file(archivo, error) ? Apertura::ilegible : Apertura::ausente;
+  BY_HANDLE_FILE_INFORMATION info;
+  if (GetFileType(manejador.get()) != FILE_TYPE_DISK) return Apertura::ausente;
+  if (!GetFileInformationByHandle(manejador.get(), &info)) return Apertura::ilegible;
+  if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return Apertura::ausente;
+  tamano = static_cast<std::uint64_t>(info.nFileSizeHigh) << 32 | info.nFileSizeLow;
+  archivo = comoArchivo(std::move(manejador), nullptr);
+  return archivo ? Apertura::abierto : Apertura::ilegible;
 }
 
 // The portable walk gives the names the letter case they have on disk.

@@ -1,5 +1,5 @@
 // Canonical and relative paths, through std::filesystem alike on every system: names
-// cross as UTF-8 by u8path and u8string.
+// cross as UTF-8 by the system's own conversion, and no call here throws.
 #include "archivos.h"
 #include "resolucion.h"
 
@@ -11,16 +11,26 @@ namespace {
 
 namespace fs = std::filesystem;
 
+std::string sinForma(const std::string& que, const std::string& ruta) {
+  return "No se ha podido convertir " + que + ruta + ": " +
+         std::make_error_code(std::errc::illegal_byte_sequence).message();
+}
+
 // A path that names nothing (a link loop, a name too long) keeps its lexical form: such a
 // file does not open, and is left out anyway.
 bool canonicaDe(const std::string& ruta, fs::path& resultado, Fallo& fallo) {
   if (resuelveExistente(ruta, resultado)) return true;
+  fs::path original;
+  if (!camino(ruta, original)) {
+    fallo.texto = sinForma("el nombre ", ruta);
+    return false;
+  }
   std::error_code error;
-  resultado = fs::weakly_canonical(fs::u8path(ruta), error);
+  resultado = fs::weakly_canonical(original, error);
   if (!error) return true;
   if (error == std::errc::no_such_file_or_directory || error == std::errc::not_a_directory ||
       error == std::errc::filename_too_long || error == std::errc::too_many_symbolic_link_levels) {
-    resultado = fs::absolute(fs::u8path(ruta), error).lexically_normal();
+    resultado = fs::absolute(original, error).lexically_normal();
     if (!error) return true;
   }
   fallo.texto = "No se ha podido obtener la ruta canónica de " + ruta + ": " + error.message();
@@ -36,24 +46,37 @@ bool nombreDirectorioActual(std::string& nombre, Fallo& fallo) {
     fallo.texto = "No se ha podido obtener el directorio actual: " + error.message();
     return false;
   }
-  nombre = actual.filename().u8string();
+  if (!utf8(actual.filename().native(), nombre)) {
+    fallo.texto = sinForma("a UTF-8 el nombre del directorio actual", "");
+    return false;
+  }
   return true;
 }
 
 bool rutaCanonica(const std::string& ruta, std::string& canonica, Fallo& fallo) {
   fs::path resultado;
   if (!canonicaDe(ruta, resultado, fallo)) return false;
-  canonica = resultado.u8string();
+  if (!utf8(resultado.native(), canonica)) {
+    fallo.texto = sinForma("a UTF-8 la ruta canónica de ", ruta);
+    return false;
+  }
   return true;
 }
 
 std::string relativaLexica(const std::string& base, const std::string& ruta) {
-  return fs::u8path(ruta).lexically_relative(fs::u8path(base)).generic_u8string();
+  fs::path desde, hasta;
+  std::string relativa;
+  if (!camino(base, desde) || !camino(ruta, hasta) ||
+      !utf8(hasta.lexically_relative(desde).generic_string<fs::path::value_type>(), relativa)) {
+    return {};
+  }
+  return relativa;
 }
 
 void borra(const std::string& ruta) {
+  fs::path archivo;
   std::error_code error;
-  fs::remove(fs::u8path(ruta), error);
+  if (camino(ruta, archivo)) fs::remove(archivo, error);
 }
 
 }  // namespace plataforma
