@@ -107,9 +107,12 @@ TEST(Archivo, UnArchivoQueNoSePuedeLeerSeQuedaSinEntrega) {
     for (const char* ruta : fila.despues) arbol.archivo(ruta, "se lee bien\n");
     fs::remove(arbol.solucion() + "/" + fila.ilegible);
     arbol.enlace("/proc/self/mem", fila.ilegible);
+    arbol.archivo("Juego/entrega.zip", "de antes");
     EXPECT_EQ(comprueba(), Resultado::sinEntrega);
     EXPECT_EQ(cajas(), fila.cajas);
+    // Neither half of the new archive nor the old one, which could pass for it.
     EXPECT_FALSE(fs::exists("entrega.zip"));
+    EXPECT_FALSE(fs::exists(".entrega.zip.tmp"));
   }
 }
 

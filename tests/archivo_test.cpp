@@ -196,6 +196,19 @@ TEST(Archivo, UnEntregaZipAnteriorSeSustituye) {
   for (const EntradaZip& e : leeEntrega()) EXPECT_EQ(e.nombre.find("entrega"), std::string::npos);
 }
 
+TEST(Archivo, LoQueDejaUnaEjecucionMuertaSeRetira) {
+  for (const bool completaEntrega : {true, false}) {
+    SCOPED_TRACE(completaEntrega ? "entrega completa" : "sin info.txt");
+    Arbol arbol;
+    entregaMinima(arbol);
+    if (!completaEntrega) fs::remove(arbol.solucion() + "/info.txt");
+    arbol.archivo("Juego/.entrega.zip.tmp", "PK a medias");
+    comprueba();
+    EXPECT_FALSE(fs::exists(".entrega.zip.tmp"));
+    EXPECT_EQ(fs::exists("entrega.zip"), completaEntrega);
+  }
+}
+
 TEST(Archivo, UnDirectorioEntregaZipImpideCrearlo) {
   Arbol arbol;
   entregaMinima(arbol);
@@ -266,13 +279,35 @@ TEST(ArchivoZip, SinCrearNoAdmiteEntradas) {
 
 TEST(ArchivoZip, SinCerrarNoQuedaNada) {
   Arbol arbol;
+  arbol.archivo("Juego/prueba.zip", "anterior");
   {
     ArchivoZip archivo;
     ASSERT_TRUE(archivo.crea("prueba.zip"));
     std::istringstream flujo("x");
     EXPECT_TRUE(archivo.escribeEntrada("x.txt", flujo));
   }
-  EXPECT_FALSE(fs::exists("prueba.zip"));
+  // Neither the new archive nor the one from before, which it was to replace.
+  EXPECT_TRUE(fs::is_empty(arbol.proyecto()));
+}
+
+TEST(ArchivoZip, SeEscribeAparteYSustituyeAlCerrar) {
+  Arbol arbol;
+  arbol.archivo("Juego/prueba.zip", "anterior");
+  ArchivoZip archivo;
+  ASSERT_TRUE(archivo.crea("prueba.zip"));
+  std::istringstream flujo(bytes(3000, 12));
+  EXPECT_TRUE(archivo.escribeEntrada("x.bin", flujo));
+  // Until it is closed, the archive from before is still whole in its place.
+  EXPECT_EQ(lee("prueba.zip"), "anterior");
+  ASSERT_TRUE(archivo.cierra());
+  std::vector<EntradaZip> entradas;
+  std::string error;
+  ASSERT_TRUE(leeZip("prueba.zip", entradas, error)) << error;
+  EXPECT_EQ(contenido(entradas), (Entradas{{"x.bin", bytes(3000, 12)}}));
+  std::vector<std::string> nombres;
+  for (const auto& e : fs::directory_iterator(arbol.proyecto()))
+    nombres.push_back(e.path().filename().u8string());
+  EXPECT_EQ(nombres, std::vector<std::string>{"prueba.zip"});
 }
 
 // The 64-bit uncompressed size kept in the ZIP64 field (tag 1) of a central header whose

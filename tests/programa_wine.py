@@ -4,11 +4,13 @@ sequence of boxes, read from wine's relay trace of user32.MessageBoxA."""
 
 import contextlib
 import os
+import random
 import re
 import shutil
 import subprocess
 import sys
 import tempfile
+import time
 import zipfile
 
 # --debe-fallar runs one case whose expectation is planted wrong: ctest must see it fail.
@@ -58,19 +60,48 @@ def desescapa(texto):
     return salida.decode("utf-8", "surrogateescape")
 
 
-def ejecuta(programa, proyecto):
+def inicia(programa, proyecto):
+    """Starts a run; its trace goes to a file, since a pipe left unread would stop it."""
     entorno = dict(os.environ, WINEDEBUG="-all,+relay")
-    r = subprocess.run([WINE, programa], cwd=proyecto, env=entorno, capture_output=True,
-                       timeout=300)
+    traza = tempfile.TemporaryFile()
+    proceso = subprocess.Popen([WINE, programa], cwd=proyecto, env=entorno,
+                               stdout=subprocess.DEVNULL, stderr=traza)
+    return proceso, traza
+
+
+def espera(iniciado):
+    proceso, traza = iniciado
+    codigo = proceso.wait(timeout=300)
+    traza.seek(0)
     cajas = []
-    for linea in r.stderr.decode("latin-1").splitlines():
+    for linea in traza.read().decode("latin-1").splitlines():
         m = LLAMADA.search(linea)
         if m:
             dueno, texto, titulo, estilo = m.groups()
             assert int(dueno, 16) == 0, linea
             assert desescapa(titulo) == TITULO, linea
             cajas.append((int(estilo, 16), desescapa(texto)))
-    return r.returncode, cajas
+    traza.close()
+    return codigo, cajas
+
+
+def ejecuta(programa, proyecto):
+    return espera(inicia(programa, proyecto))
+
+
+def retiene(carpeta, nombre, acceso, compartir, segundos):
+    """Another program holding a file, with CreateFileW's access and share mode."""
+    proceso = subprocess.Popen([WINE, RETENEDOR, nombre, acceso, compartir, str(segundos)],
+                               cwd=carpeta, stdout=subprocess.PIPE)
+    linea = proceso.stdout.readline().strip()
+    assert linea == b"listo", linea
+    return proceso
+
+
+def lento(n):
+    """Four letters at random: level 9 deflate takes about half a second per megabyte."""
+    aleatorio = random.Random(777)
+    return bytes(aleatorio.choice(b"acgt") for _ in range(n))
 
 
 def proyecto_xml(*items):
@@ -175,6 +206,7 @@ hechos = 0
 def comprueba(nombre, condicion, detalle=""):
     global fallos, hechos
     print(("ok    " if condicion else "FALLO ") + nombre + ("" if condicion else ": " + detalle))
+    hechos += 1
     fallos += 0 if condicion else 1
     hechos += 1
 
@@ -289,5 +321,78 @@ with tempfile.TemporaryDirectory() as tmp:
         a = entradas(os.path.join(tmp, "windows", "Juego", "entrega.zip"))
         b = entradas(os.path.join(tmp, "linux", "Juego", "entrega.zip"))
         comprueba("muestra igual que en Linux", a == b, f"{[e[0] for e in a]} / {[e[0] for e in b]}")
+
+# Held by other programs: a source, released in time or not, and the old entrega.zip.
+LECTURA, NADA, LECTURA_ESCRITURA = "80000000", "0", "3"
+if RETENEDOR:
+    for nombre, segundos, codigo, cajas in [
+            ("fuente retenida sin compartir", 6, 1, [(ERROR, SIN_ZIP)]),
+            ("fuente retenida y soltada a tiempo", 1.5, 0, [])]:
+        with tempfile.TemporaryDirectory() as tmp:
+            construye(os.path.join(tmp, "Solucion"), completa())
+            carpeta = os.path.join(tmp, "Solucion", "Juego")
+            retenedor = retiene(carpeta, "main.cpp", LECTURA, NADA, segundos)
+            obtenido, vistas = ejecuta(EXE, carpeta)
+            retenedor.wait()
+            zip_ = os.path.join(carpeta, "entrega.zip")
+            ok = obtenido == codigo and vistas == cajas and os.path.isfile(zip_) == (codigo == 0)
+            if ok and codigo == 0:
+                ok = [e[0] for e in entradas(zip_)] == [
+                    "Juego/Juego.vcxproj", "Solucion.sln", "Juego/main.cpp", "Juego/juego.h",
+                    "info.txt"]
+            comprueba(nombre, ok, f"salida {obtenido}, cajas {vistas}")
+
+    with tempfile.TemporaryDirectory() as tmp:
+        construye(os.path.join(tmp, "Solucion"), completa())
+        carpeta = os.path.join(tmp, "Solucion", "Juego")
+        zip_ = os.path.join(carpeta, "entrega.zip")
+        with open(zip_, "wb") as f:
+            f.write(b"PK anterior")
+        antes = sorted(os.listdir(carpeta))
+        visor = retiene(carpeta, "entrega.zip", LECTURA, LECTURA_ESCRITURA, 8)
+        obtenido, vistas = ejecuta(EXE, carpeta)
+        visor.wait()
+        with open(zip_, "rb") as f:
+            intacto = f.read() == b"PK anterior"
+        comprueba("entrega.zip anterior abierto en un visor",
+                  obtenido == 1 and vistas == [(ERROR, SIN_ZIP)] and intacto and
+                  sorted(os.listdir(carpeta)) == antes,
+                  f"salida {obtenido}, cajas {vistas}, intacto {intacto}, {os.listdir(carpeta)}")
+
+# Started again while the first run is writing: the second waits, sees the source
+# added meanwhile, and its archive is the one that stands.
+with tempfile.TemporaryDirectory() as tmp:
+    xml = proyecto_xml("ClCompile main.cpp", "ClCompile lento.cpp", "ClCompile nuevo.cpp",
+                       "ClInclude juego.h")
+    construye(os.path.join(tmp, "Solucion"), completa(xml=xml, extra={
+        "Juego/lento.cpp": lento(2 << 20)}))
+    carpeta = os.path.join(tmp, "Solucion", "Juego")
+    zip_ = os.path.join(carpeta, "entrega.zip")
+    antes = sorted(os.listdir(carpeta))
+    primera = inicia(EXE, carpeta)
+    # Once anything new shows in the folder, the first run is past its scans and writing.
+    for _ in range(3000):
+        if sorted(os.listdir(carpeta)) != antes or primera[0].poll() is not None:
+            break
+        time.sleep(0.01)
+    with open(os.path.join(carpeta, "nuevo.cpp"), "wb") as f:
+        f.write(b"int nuevo;\r\n")
+    segunda = inicia(EXE, carpeta)
+    solapadas = primera[0].poll() is None
+    a, b = espera(primera), espera(segunda)
+    nombres = [e[0] for e in entradas(zip_)] if os.path.isfile(zip_) else None
+    with open(zip_, "rb") as f:
+        final = f.read()
+    sola = ejecuta(EXE, carpeta)
+    with open(zip_, "rb") as f:
+        igual = f.read() == final
+    comprueba("dos ejecuciones a la vez", solapadas and a == (0, [
+        (ERROR, "El archivo nuevo.cpp al que hace referencia el proyecto no existe.")]) and
+        b == (0, []) and sola == (0, []) and igual and nombres == [
+            "Juego/Juego.vcxproj", "Solucion.sln", "Juego/lento.cpp", "Juego/main.cpp",
+            "Juego/nuevo.cpp", "Juego/juego.h", "info.txt"] and
+        sorted(os.listdir(carpeta)) == ["Juego.vcxproj", "entrega.zip", "juego.h", "lento.cpp",
+                                        "main.cpp", "nuevo.cpp"],
+        f"solapadas {solapadas}, {a}, {b}, {sola}, igual {igual}, {nombres}")
 
 termina()

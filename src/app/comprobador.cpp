@@ -1,6 +1,8 @@
 // The run sequence: scans, checks, cross-check, and the archive when the go-ahead holds.
 #include "comprobador.h"
 
+#include "archivo_zip.h"
+#include "cerrojo.h"
 #include "completitud.h"
 #include "disco.h"
 #include "escaneo.h"
@@ -18,6 +20,12 @@ Resultado Comprobador::compruebaEntrega() {
     muestraError(fallo.texto);
     return Resultado::fallido;
   };
+
+  // A second run in this folder waits here for the first to end, and then sees the tree
+  // as it is by then: the last run started writes the archive that stands.
+  plataforma::Cerrojo cerrojo;
+  if (!cerrojo.toma(fallo)) return falla();
+  ArchivoZip::retiraResto(kEntregaZip);
 
   VistaDisco disco;
   Cajas cajas;

@@ -4,6 +4,9 @@
 #include "archivos.h"
 #include "entrega.h"
 
+/// The archive a run writes, in the project directory.
+inline constexpr const char* kEntregaZip = "entrega.zip";
+
 /// How a run ended; the value is the process exit code.
 enum class Resultado {
   entregado = 0,   // entrega.zip was written in full

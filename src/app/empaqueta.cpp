@@ -14,7 +14,7 @@ constexpr const char* kSinZip =
 
 Resultado Comprobador::empaquetaEntrega(plataforma::Fallo& fallo) {
   ArchivoZip archivo;
-  if (!archivo.crea("entrega.zip")) {
+  if (!archivo.crea(kEntregaZip)) {
     muestraError(kSinZip);
     return Resultado::sinEntrega;
   }

@@ -88,8 +88,16 @@ Agregado Agregador::agregaArchivo(const std::string& ruta, plataforma::Fallo& fa
 
 Agregado Agregador::agregaComo(const std::string& ruta, const std::string& nombre) {
   std::uint64_t tamano = 0;
-  const plataforma::Archivo abierto = plataforma::abreLectura(ruta, tamano);
-  if (!abierto) return Agregado::hecho;
+  plataforma::Archivo abierto;
+  switch (plataforma::abreLectura(ruta, abierto, tamano)) {
+    case plataforma::Apertura::abierto:
+      break;
+    case plataforma::Apertura::ausente:
+      return Agregado::hecho;
+    case plataforma::Apertura::ilegible:
+      // Left out, the student would hand in an archive without a file of theirs.
+      return Agregado::roto;
+  }
   // The entry takes 1024 bytes at a time; blocks of 64 KiB make a sixty-fourth as many
   // reads of the file.
   LecturaArchivo lectura(abierto.get(), bloque);

@@ -9,8 +9,8 @@
 
 /// How adding one file ended.
 enum class Agregado {
-  hecho,    // written, or left out because it does not open
-  roto,     // the archive cannot be completed
+  hecho,    // written, or left out because it is no file (any more)
+  roto,     // the archive cannot be completed, or a file of it cannot be read
   fallido,  // a platform failure, described in the `Fallo`
 };
 
@@ -20,12 +20,12 @@ class Agregador {
   Agregador(std::string base, ArchivoZip& archivo);
 
   /// Adds the file `ruta` (a bare name of the project directory, or a path through ".."
-  /// as the scans store it) under its name relative to `base`. A file that does not
-  /// open is left out without a message.
+  /// as the scans store it) under its name relative to `base`. A path that names no
+  /// regular file is left out without a message.
   Agregado agregaArchivo(const std::string& ruta, plataforma::Fallo& fallo);
 
-  /// Adds the file `ruta` under the entry name `nombre` as it is; a file that does not open
-  /// is left out without a message.
+  /// Adds the file `ruta` under the entry name `nombre` as it is; a path that names no
+  /// regular file is left out without a message.
   Agregado agregaComo(const std::string& ruta, const std::string& nombre);
 
  private:

@@ -2,13 +2,30 @@
 #include "archivo_zip.h"
 
 #include "archivos.h"
+#include "escritura.h"
 
 #include <ctime>
+
+namespace {
+
+// The archive's bytes go where minizip's own standard C functions put them; only the file
+// is made, and ended, by the platform: hidden while incomplete, and on the disk when closed.
+voidpf ZCALLBACK abre(voidpf, const void* ruta, int) {
+  return plataforma::creaOculto(static_cast<const char*>(ruta));
+}
+
+int ZCALLBACK cierraArchivo(voidpf, voidpf archivo) {
+  return plataforma::cierraEnDisco(static_cast<std::FILE*>(archivo));
+}
+
+// No scan selects it, and a file browser does not show it.
+std::string temporal(const std::string& ruta) { return "." + ruta + ".tmp"; }
+
+}  // namespace
 
 ArchivoZip::~ArchivoZip() { descarta(); }
 
 bool ArchivoZip::crea(const std::string& ruta) {
-  zip = zipOpen64(ruta.c_str(), APPEND_STATUS_CREATE);
   // Every entry carries today's date at 00:00:00, so runs on one day give equal archives.
   datosEntrada = zip_fileinfo{};
   const std::time_t ahora = std::time(nullptr);
@@ -17,7 +34,18 @@ bool ArchivoZip::crea(const std::string& ruta) {
     datosEntrada.tmz_date.tm_mon = static_cast<uInt>(local->tm_mon);
     datosEntrada.tmz_date.tm_year = static_cast<uInt>(local->tm_year + 1900);
   }
-  if (zip == nullptr) return false;
+  // Found out before anything is written, as writing over it would have found it.
+  if (!plataforma::admiteEscritura(ruta)) return false;
+  zlib_filefunc64_def funciones;
+  fill_fopen64_filefunc(&funciones);
+  funciones.zopen64_file = abre;
+  funciones.zclose_file = cierraArchivo;
+  zip = zipOpen2_64(temporal(ruta).c_str(), APPEND_STATUS_CREATE, nullptr, &funciones);
+  if (zip == nullptr) {
+    retiraResto(ruta);
+    plataforma::borra(ruta);
+    return false;
+  }
   ruta_ = ruta;
   return true;
 }
@@ -46,16 +74,19 @@ bool ArchivoZip::cierra() {
   if (zip == nullptr) return false;
   const int resultado = zipClose(zip, nullptr);
   zip = nullptr;
-  if (resultado != ZIP_OK) {
-    plataforma::borra(ruta_);
-    return false;
-  }
-  return true;
+  if (resultado == ZIP_OK && plataforma::sustituye(temporal(ruta_), ruta_)) return true;
+  // No archive stays that could pass for this one.
+  retiraResto(ruta_);
+  plataforma::borra(ruta_);
+  return false;
 }
 
 void ArchivoZip::descarta() {
   if (zip == nullptr) return;
   zipClose(zip, nullptr);
   zip = nullptr;
+  retiraResto(ruta_);
   plataforma::borra(ruta_);
 }
+
+void ArchivoZip::retiraResto(const std::string& ruta) { plataforma::borra(temporal(ruta)); }

@@ -10,8 +10,9 @@
 /// Files this large need the ZIP64 size fields; smaller ones keep the plain headers.
 inline constexpr std::uint64_t kTamanoZip64 = 0xF0000000;
 
-/// Owns the handle of the archive. An archive that was created but not closed in full is
-/// removed: a broken entrega.zip is never left behind.
+/// Owns the handle of the archive. The archive is written to a hidden file beside its
+/// place and put there in one step when it is closed in full: a broken entrega.zip is never
+/// left behind, and a run that dies leaves the previous one as it was.
 class ArchivoZip {
  public:
   ArchivoZip() = default;
@@ -19,8 +20,9 @@ class ArchivoZip {
   ArchivoZip& operator=(const ArchivoZip&) = delete;
   ~ArchivoZip();
 
-  /// Creates `ruta` anew (an existing file is truncated) and takes today's date stamp for
-  /// every entry. False when the file cannot be created.
+  /// Starts the archive `ruta`, a file name in the current directory, and takes today's
+  /// date stamp for every entry. False when it cannot be created; an existing `ruta` that
+  /// may not be written is then left untouched, and any other is removed.
   bool crea(const std::string& ruta);
 
   /// Writes everything `flujo` delivers as one entry named `nombre` (UTF-8, "/" between
@@ -29,12 +31,16 @@ class ArchivoZip {
   /// before its end.
   bool escribeEntrada(const char* nombre, std::istream& flujo, bool zip64 = false);
 
-  /// Writes the central directory and closes the file. False when that fails; the file
-  /// is then removed.
+  /// Writes the central directory, flushes the file to the disk and puts it in place of
+  /// the previous archive. False when any of that fails: the archive is then removed, and
+  /// so is the previous one unless another program holds it.
   bool cierra();
 
-  /// Closes and removes a file that will not be completed.
+  /// Removes an archive that will not be completed, and the previous one with it.
   void descarta();
+
+  /// Removes what a run that died while writing `ruta` may have left.
+  static void retiraResto(const std::string& ruta);
 
  private:
   zipFile zip = nullptr;

@@ -44,9 +44,19 @@ using Archivo = std::unique_ptr<std::FILE, CierraArchivo>;
 /// `error`, when given, then holds the system's code (errno, or the Windows error).
 Archivo abreArchivo(const std::string& ruta, unsigned long* error = nullptr);
 
-/// Opens the regular file `ruta` as `abreArchivo` does, and gives its size. Null when it
-/// does not open, or names something that is no regular file (`error` then 0).
-Archivo abreLectura(const std::string& ruta, std::uint64_t& tamano, unsigned long* error = nullptr);
+/// How opening a delivered file ended.
+enum class Apertura {
+  abierto,   // open, its size given
+  ausente,   // it names no regular file: missing, a directory, anything else
+  ilegible,  // a regular file that is there but cannot be opened (denied, held by another)
+};
+
+/// Opens the regular file `ruta` into `archivo` as `abreArchivo` does, and gives its size.
+/// On Windows a file that another program holds is waited for about two seconds first.
+/// `error`, when given, holds the system's code when it does not open (0 when it names no
+/// regular file).
+Apertura abreLectura(const std::string& ruta, Archivo& archivo, std::uint64_t& tamano,
+                     unsigned long* error = nullptr);
 
 /// Up to `n` bytes of `archivo` from `posicion`, wherever its stream stands; how many were
 /// read (fewer only at the end or on a failure).

@@ -1,6 +1,7 @@
 // File-system operations on POSIX systems: names are bytes, and must be UTF-8.
 #include "archivos.h"
 #include "resolucion.h"
+#include "utf8.h"
 
 #include <cerrno>
 #include <climits>
@@ -21,41 +22,6 @@ std::string razon(int error) { return std::generic_category().message(error); }
 // Errors that mean the path names nothing, rather than that it cannot be looked at.
 bool esAusencia(int error) {
   return error == ENOENT || error == ENOTDIR || error == ENAMETOOLONG || error == ELOOP;
-}
-
-// Well-formed UTF-8 as the standard defines it: no overlong forms, no surrogates,
-// nothing above U+10FFFF.
-bool esUtf8(const std::string& texto) {
-  const auto* p = reinterpret_cast<const unsigned char*>(texto.data());
-  const auto* fin = p + texto.size();
-  while (p < fin) {
-    const unsigned char c = *p;
-    int resto = 0;
-    unsigned char min = 0x80, max = 0xBF;
-    if (c < 0x80) {
-      ++p;
-      continue;
-    } else if (c >= 0xC2 && c <= 0xDF) {
-      resto = 1;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-      resto = 2;
-      if (c == 0xE0) min = 0xA0;
-      if (c == 0xED) max = 0x9F;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-      resto = 3;
-      if (c == 0xF0) min = 0x90;
-      if (c == 0xF4) max = 0x8F;
-    } else {
-      return false;
-    }
-    ++p;
-    for (int i = 0; i < resto; ++i, ++p) {
-      if (p == fin || *p < min || *p > max) return false;
-      min = 0x80;
-      max = 0xBF;
-    }
-  }
-  return true;
 }
 
 // A name that is not UTF-8, readable in a message: other bytes as \xNN.
@@ -145,19 +111,24 @@ Archivo abreArchivo(const std::string& ruta, unsigned long* error) {
   return archivo;
 }
 
-Archivo abreLectura(const std::string& ruta, std::uint64_t& tamano, unsigned long* error) {
+Apertura abreLectura(const std::string& ruta, Archivo& archivo, std::uint64_t& tamano,
+                     unsigned long* error) {
+  unsigned long codigo = 0;
+  if (error == nullptr) error = &codigo;
+  *error = 0;
   // A directory opens here and fails only at the first read; a FIFO would block.
   struct stat datos;
   if (stat(ruta.c_str(), &datos) != 0) {
-    if (error) *error = static_cast<unsigned long>(errno);
-    return nullptr;
+    *error = static_cast<unsigned long>(errno);
+    return esAusencia(errno) ? Apertura::ausente : Apertura::ilegible;
   }
-  if (!S_ISREG(datos.st_mode)) {
-    if (error) *error = 0;
-    return nullptr;
-  }
+  if (!S_ISREG(datos.st_mode)) return Apertura::ausente;
   tamano = static_cast<std::uint64_t>(datos.st_size);
-  return abreArchivo(ruta, error);
+  archivo = abreArchivo(ruta, error);
+  if (archivo) return Apertura::abierto;
+  // Deleted since it was looked at, it is as if it had never been there.
+  return stat(ruta.c_str(), &datos) != 0 && esAusencia(errno) ? Apertura::ausente
+                                                              : Apertura::ilegible;
 }
 
 bool camino(const std::string& ruta, std::filesystem::path& resultado) {

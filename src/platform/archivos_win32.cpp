@@ -1,6 +1,7 @@
 // File-system operations on Windows: wide names inside, UTF-8 outside.
 #include "archivos.h"
 #include "resolucion.h"
+#include "sistema_win32.h"
 
 #include <climits>
 #include <fcntl.h>
@@ -47,7 +48,9 @@ bool convierte(const std::string& estrecho, std::wstring& ancho) {
 // Others may go on reading, writing, renaming and deleting what the tool reads.
 constexpr DWORD kCompartido = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
-std::string razon(DWORD error) {
+}  // namespace
+
+std::string razon(unsigned long error) {
   wchar_t* texto = nullptr;
   const DWORD largo = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -62,6 +65,8 @@ std::string razon(DWORD error) {
   if (mensaje.empty() || !convierte(mensaje, salida)) salida = "error " + std::to_string(error);
   return salida;
 }
+
+namespace {
 
 // The results that mean the path names nothing: not found, no such path, bad network
 // path, invalid name, and names too long or malformed for the system.
@@ -232,24 +237,36 @@ Archivo abreArchivo(const std::string& ruta, unsigned long* error) {
   return comoArchivo(std::move(manejador), error);
 }
 
-Archivo abreLectura(const std::string& ruta, std::uint64_t& tamano, unsigned long* error) {
-  // With backup semantics a directory opens too, and is told apart by its attributes.
-  Manejador manejador =
-      abre(ruta, GENERIC_READ, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_SEQUENTIAL_SCAN, error);
-  if (!manejador) return nullptr;
+Apertura abreLectura(const std::string& ruta, Archivo& archivo, std::uint64_t& tamano,
+                     unsigned long* error) {
+  unsigned long codigo = 0;
+  if (error == nullptr) error = &codigo;
+  *error = 0;
+  Manejador manejador;
+  // Antivirus scanners and cloud-sync clients hold a file for moments: about two seconds
+  // of waiting for them before the file counts as one that cannot be read.
+  for (int intento = 0;; ++intento) {
+    // With backup semantics a directory opens too, and is told apart by its attributes.
+    manejador =
+        abre(ruta, GENERIC_READ, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_SEQUENTIAL_SCAN, error);
+    if (manejador) break;
+    if (esAusencia(*error) || *error == ERROR_NO_UNICODE_TRANSLATION) return Apertura::ausente;
+    if ((*error != ERROR_SHARING_VIOLATION && *error != ERROR_LOCK_VIOLATION) || intento == 40) {
+      return Apertura::ilegible;
+    }
+    Sleep(50);
+  }
+  *error = 0;
   BY_HANDLE_FILE_INFORMATION info;
-  if (GetFileType(manejador.get()) == FILE_TYPE_DISK &&
-      !GetFileInformationByHandle(manejador.get(), &info)) {
-    if (error) *error = GetLastError();
-    return nullptr;
+  if (GetFileType(manejador.get()) != FILE_TYPE_DISK) return Apertura::ausente;
+  if (!GetFileInformationByHandle(manejador.get(), &info)) {
+    *error = GetLastError();
+    return Apertura::ilegible;
   }
-  if (GetFileType(manejador.get()) != FILE_TYPE_DISK ||
-      (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-    if (error) *error = 0;
-    return nullptr;
-  }
+  if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return Apertura::ausente;
   tamano = static_cast<std::uint64_t>(info.nFileSizeHigh) << 32 | info.nFileSizeLow;
-  return comoArchivo(std::move(manejador), error);
+  archivo = comoArchivo(std::move(manejador), error);
+  return archivo ? Apertura::abierto : Apertura::ilegible;
 }
 
 // The portable walk gives the names the letter case they have on disk.

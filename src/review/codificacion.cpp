@@ -2,6 +2,8 @@
 // code page 437.
 #include "codificacion.h"
 
+#include "utf8.h"
+
 #include <cstdint>
 
 namespace {
@@ -62,46 +64,16 @@ std::string desde1252(const std::string& bytes) {
 
 }  // namespace
 
-bool esUtf8(const std::string& texto) {
-  const auto* p = reinterpret_cast<const unsigned char*>(texto.data());
-  const auto* fin = p + texto.size();
-  while (p < fin) {
-    const unsigned char c = *p++;
-    int resto = 0;
-    unsigned char min = 0x80, max = 0xBF;
-    if (c < 0x80) continue;
-    if (c >= 0xC2 && c <= 0xDF) {
-      resto = 1;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-      resto = 2;
-      if (c == 0xE0) min = 0xA0;
-      if (c == 0xED) max = 0x9F;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-      resto = 3;
-      if (c == 0xF0) min = 0x90;
-      if (c == 0xF4) max = 0x8F;
-    } else {
-      return false;
-    }
-    for (int i = 0; i < resto; ++i, ++p) {
-      if (p == fin || *p < min || *p > max) return false;
-      min = 0x80;
-      max = 0xBF;
-    }
-  }
-  return true;
-}
-
 std::string aUtf8(const std::string& bytes) {
   if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE')
     return desdeUtf16(bytes, false);
   if (bytes.size() >= 2 && bytes[0] == '\xFE' && bytes[1] == '\xFF') return desdeUtf16(bytes, true);
   if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) return bytes.substr(3);
-  return esUtf8(bytes) ? bytes : desde1252(bytes);
+  return plataforma::esUtf8(bytes) ? bytes : desde1252(bytes);
 }
 
 std::string nombreDeEntrada(const std::string& bytes, bool utf8) {
-  if (utf8 || esUtf8(bytes)) return bytes;
+  if (utf8 || plataforma::esUtf8(bytes)) return bytes;
   // Without the UTF-8 flag a name is in code page 437, the format's own, 0x80-0xFF here.
   static const char* const kAltos[128] = {
       "\xC3\x87",     "\xC3\xBC",     "\xC3\xA9",     "\xC3\xA2",     "\xC3\xA4",

@@ -3,9 +3,6 @@
 
 #include <string>
 
-/// Whether `texto` is well-formed UTF-8.
-bool esUtf8(const std::string& texto);
-
 /// `bytes` as UTF-8: UTF-8 as it is (without its byte-order mark), UTF-16 with a
 /// byte-order mark converted, anything else read as Windows-1252 (Notepad's "ANSI").
 std::string aUtf8(const std::string& bytes);

@@ -5,8 +5,7 @@
 #include <cstring>
 
 bool OrigenArchivo::abre(const std::string& ruta, unsigned long* error) {
-  archivo = plataforma::abreLectura(ruta, tamano_, error);
-  return archivo != nullptr;
+  return plataforma::abreLectura(ruta, archivo, tamano_, error) == plataforma::Apertura::abierto;
 }
 
 std::size_t OrigenArchivo::lee(std::uint64_t posicion, void* destino, std::size_t n) {
