@@ -45,10 +45,10 @@ dev: prepara
 prepara-windows:
 	scripts/prepara-windows.sh
 
-# comprobador.exe for the students: build/windows/comprobador.exe
+# comprobador.exe for the students and revisa.exe for the teachers, in build/windows/
 windows: prepara prepara-windows
 	cmake --preset windows
-	cmake --build --preset windows --target comprobador
+	cmake --build --preset windows --target comprobador revisa
 
 asan-ubsan: prepara
 	cmake --preset asan-ubsan

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# comprobador.exe stands alone: a graphical program that imports only system DLLs and
-# carries its manifest as resource 1 of type RT_MANIFEST, and its version information.
+# A program of the project stands alone on Windows: of its subsystem (graphical or console),
+# it imports only system DLLs and carries its manifest as resource 1 of type RT_MANIFEST, and
+# its version information.
 #   tests/ejecutable_windows.sh EXE VERSION DESCRIPCION [SUBSISTEMA]
 # SUBSISTEMA: 2 graphical (the default), 3 console.
 set -euo pipefail

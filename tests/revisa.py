@@ -3,7 +3,10 @@
 trees, hand-made ones (Python's zipfile, zip), damaged, truncated, renamed, unsafe, a bomb,
 an encrypted one, info.txt in three encodings, and a campus archive holding several. The
 whole revision.csv is compared, then the summary, the exit status and the failures that end
-with status 2; with --chromium, the page is rendered by headless Chromium as well."""
+with status 2; with --chromium, the page is rendered by headless Chromium as well. With
+--wine, REVISA is revisa.exe, run through scripts/wine.sh over the same corpus to the same
+CSV, and started as from the Explorer (a console of its own) beside its input; the failures
+named in the system's words are left to the Linux run."""
 
 import datetime
 import os
@@ -16,6 +19,8 @@ import zipfile
 
 REVISA, COMPROBADOR = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
 CHROMIUM = "--chromium" in sys.argv
+WINE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "scripts", "wine.sh")
+DELANTE = [WINE] if "--wine" in sys.argv else []
 
 HOY = datetime.date.today().isoformat()
 FECHA = (2024, 3, 15, 10, 30, 0)
@@ -285,7 +290,12 @@ def csv(filas):
 
 
 def revisa(*argumentos, cwd=None):
-    return subprocess.run([REVISA, *argumentos], cwd=cwd, capture_output=True, timeout=300)
+    r = subprocess.run([*DELANTE, REVISA, *argumentos], cwd=cwd, capture_output=True,
+                       stdin=subprocess.DEVNULL, timeout=300)
+    if DELANTE:
+        # Lines end in CRLF on Windows.
+        r.stdout, r.stderr = r.stdout.replace(b"\r\n", b"\n"), r.stderr.replace(b"\r\n", b"\n")
+    return r
 
 
 def compara(nombre, obtenido, esperado, fallos):
@@ -305,7 +315,8 @@ def main():
         # What the bomb takes compressed depends on the zlib that made it.
         with zipfile.ZipFile(os.path.join(entregas, "14 Bomba.zip")) as z:
             filas, filas_campus = esperado(z.getinfo("ceros.bin").compress_size)
-        salida = os.path.join(tmp, "informe")
+        # A name beyond ASCII: on Windows the arguments cross from UTF-16.
+        salida = os.path.join(tmp, "informe ñ")
         os.mkdir(salida)
         r = revisa("--salida", salida, "-j", "2", entregas, campus)
         compara("estado", r.returncode, 1, fallos)
@@ -335,6 +346,19 @@ def main():
         compara("informe en el directorio actual",
                 open(os.path.join(salida, "revision.csv"), "rb").read(),
                 csv([filas[0].replace("01 Ana/", ""), filas[2].replace("03 Ansi/", "")]), fallos)
+        uso = "uso: revisa [--salida DIR] [-j N] ENTRADA..."
+        for argumentos, texto in [((), uso),
+                                  ((entregas, "--salida"), "--salida necesita una carpeta; " + uso),
+                                  (("-j", "0", entregas), "-j necesita un número de hilos, 1 o "
+                                   "más; " + uso),
+                                  (("-q", entregas), "opción desconocida -q; " + uso),
+                                  (("-ñ", entregas), "opción desconocida -ñ; " + uso)]:
+            r = revisa(*argumentos)
+            compara(f"argumentos {argumentos}", (r.returncode, r.stdout, r.stderr.decode()),
+                    (2, b"", "revisa: " + texto + "\n"), fallos)
+        if DELANTE:
+            explorador(tmp, entregas, filas, fallos)
+            return informa(fallos)
 
         # Status 2: one line on standard error saying what, where and why.
         r = revisa(os.path.join(tmp, "no-existe"))
@@ -356,20 +380,39 @@ def main():
             compara("entrada que no se puede leer", (r.returncode, r.stderr.decode()),
                     (2, f"revisa: No se ha podido leer la entrada {cerrada}: Permission "
                      "denied\n"), fallos)
-        uso = "uso: revisa [--salida DIR] [-j N] ENTRADA..."
-        for argumentos, texto in [((), uso),
-                                  ((entregas, "--salida"), "--salida necesita una carpeta; " + uso),
-                                  (("-j", "0", entregas), "-j necesita un número de hilos, 1 o "
-                                   "más; " + uso),
-                                  (("-q", entregas), "opción desconocida -q; " + uso)]:
-            r = revisa(*argumentos)
-            compara(f"argumentos {argumentos}", (r.returncode, r.stdout, r.stderr.decode()),
-                    (2, b"", "revisa: " + texto + "\n"), fallos)
+    return informa(fallos)
 
+
+def informa(fallos):
     for f in fallos:
         print(f)
     print("revisa: " + ("correcto" if not fallos else f"{len(fallos)} diferencias"))
     return 1 if fallos else 0
+
+
+def explorador(tmp, entregas, filas, fallos):
+    """revisa.exe on a console of its own, as the Explorer starts it with a folder dropped on
+    it: the reports go beside that folder, whatever the current directory; with nothing
+    dropped, no report at all."""
+    inicio = ["start", "/wait", "/unix", REVISA]
+    suelta = os.path.join(entregas, "01 Ana")
+    r = subprocess.run([WINE, *inicio, suelta], cwd=tmp, stdin=subprocess.DEVNULL,
+                       capture_output=True, timeout=120)
+    compara("soltada: estado", r.returncode, 0, fallos)
+    informe = os.path.join(entregas, "revision.csv")
+    compara("soltada: informe junto a la carpeta",
+            open(informe, "rb").read() if os.path.exists(informe) else None,
+            csv([filas[0].replace("01 Ana/", "")]), fallos)
+    compara("soltada: nada en el directorio actual",
+            os.path.exists(os.path.join(tmp, "revision.csv")), False, fallos)
+    for nombre in ("revision.csv", "revision.html"):
+        os.remove(os.path.join(entregas, nombre))
+    r = subprocess.run([WINE, *inicio], cwd=tmp, stdin=subprocess.DEVNULL, capture_output=True,
+                       timeout=120)
+    compara("sin nada soltado: estado", r.returncode, 2, fallos)
+    compara("sin nada soltado: ningún informe",
+            [n for n in os.listdir(tmp) + os.listdir(entregas) if n.startswith("revision.")], [],
+            fallos)
 
 
 def chromium(tmp, salida, fallos):

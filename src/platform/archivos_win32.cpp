@@ -12,13 +12,9 @@
 #include <windows.h>
 
 namespace plataforma {
-namespace {
 
-namespace fs = std::filesystem;
-
-// The one place where names cross between UTF-16 and UTF-8, one function each way. False
-// for a name that has no form in the other encoding: a lone surrogate one way, bytes that
-// are not UTF-8 the other.
+// The one place where text crosses between UTF-16 and UTF-8: names, arguments, the
+// system's messages.
 bool convierte(const std::wstring& ancho, std::string& estrecho) {
   estrecho.clear();
   if (ancho.empty()) return true;
@@ -44,6 +40,10 @@ bool convierte(const std::string& estrecho, std::wstring& ancho) {
   return MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, estrecho.data(),
                              static_cast<int>(estrecho.size()), ancho.data(), largo) == largo;
 }
+
+namespace {
+
+namespace fs = std::filesystem;
 
 // Others may go on reading, writing, renaming and deleting what the tool reads.
 constexpr DWORD kCompartido = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;

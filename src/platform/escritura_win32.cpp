@@ -1,15 +1,20 @@
 // Whole-file writing on Windows: a hidden file flushed to the disk, then MoveFileExW.
 #include "escritura.h"
+#include "sistema_win32.h"
 
 #include <fcntl.h>
-#include <filesystem>
 #include <io.h>
 #include <windows.h>
 
 namespace plataforma {
 namespace {
 
-std::wstring ancho(const std::string& ruta) { return std::filesystem::u8path(ruta).wstring(); }
+// A name without a UTF-16 form names no file: the empty name fails every call it reaches.
+std::wstring ancho(const std::string& ruta) {
+  std::wstring resultado;
+  if (!convierte(ruta, resultado)) resultado.clear();
+  return resultado;
+}
 
 }  // namespace
 

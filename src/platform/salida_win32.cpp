@@ -1,5 +1,6 @@
-// The terminal test and file writing on Windows: names cross as UTF-8 through u8path.
+// The terminal test and file writing on Windows.
 #include "salida.h"
+#include "sistema_win32.h"
 
 #include <filesystem>
 #include <fstream>
@@ -13,7 +14,12 @@ bool errorEsTerminal() {
 }
 
 bool escribeArchivo(const std::string& ruta, const std::string& contenido, Fallo& fallo) {
-  std::ofstream flujo(std::filesystem::u8path(ruta), std::ios::binary | std::ios::trunc);
+  std::wstring ancho;
+  if (!convierte(ruta, ancho)) {
+    fallo.texto = "No se ha podido escribir " + ruta + ": " + razon(ERROR_NO_UNICODE_TRANSLATION);
+    return false;
+  }
+  std::ofstream flujo(std::filesystem::path(ancho), std::ios::binary | std::ios::trunc);
   flujo.write(contenido.data(), static_cast<std::streamsize>(contenido.size()));
   flujo.close();
   if (flujo) return true;

@@ -1,4 +1,5 @@
 // revisa's entry point on POSIX systems.
+#include "consola.h"
 #include "revisa.h"
 
-int main(int argc, char** argv) { return ejecutaRevisa({argv + 1, argv + argc}); }
+int main(int argc, char** argv) { return ejecutaPrograma(plataforma::argumentos(argc, argv)); }

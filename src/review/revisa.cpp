@@ -1,6 +1,8 @@
 // The run: arguments, the submissions of every input, the workers, progress, the report.
 #include "revisa.h"
 
+#include "archivos.h"
+#include "consola.h"
 #include "entradas.h"
 #include "informe.h"
 #include "salida.h"
@@ -66,10 +68,18 @@ void muestraAvance(Avance& avance, std::size_t total) {
   std::fflush(stderr);
 }
 
-}  // namespace
+// The folder that holds `ruta`, a canonical path: where the reports of a dropped input go.
+std::string carpetaDe(const std::string& ruta) {
+  const std::size_t barra = ruta.find_last_of("/\\");
+  if (barra == std::string::npos) return ".";
+  // At the root the folder is the root itself: "/", or "C:\" and not "C:".
+  const bool raiz = barra == 0 || (barra == 2 && ruta[1] == ':');
+  return ruta.substr(0, raiz ? barra + 1 : barra);
+}
 
-int ejecutaRevisa(const std::vector<std::string>& argumentos) {
+int revisaCon(const std::vector<std::string>& argumentos, bool suelto) {
   std::string salida = ".";
+  bool conSalida = false;
   unsigned hilos = std::max(1u, std::thread::hardware_concurrency());
   std::vector<std::string> entradas;
   for (std::size_t i = 0; i < argumentos.size(); ++i) {
@@ -78,6 +88,7 @@ int ejecutaRevisa(const std::vector<std::string>& argumentos) {
       if (i + 1 == argumentos.size())
         return falla("--salida necesita una carpeta; " + std::string(kUso));
       salida = argumentos[++i];
+      conSalida = true;
     } else if (a == "-j" || (a.size() > 2 && a.compare(0, 2, "-j") == 0)) {
       const std::string valor =
           a == "-j" ? (i + 1 < argumentos.size() ? argumentos[++i] : "") : a.substr(2);
@@ -92,7 +103,19 @@ int ejecutaRevisa(const std::vector<std::string>& argumentos) {
       entradas.push_back(a);
     }
   }
+  if (entradas.empty() && suelto) {
+    linea(stdout,
+          "Para revisar las entregas, arrastra la carpeta o el .zip descargado del campus y "
+          "suéltalo sobre revisa.exe.");
+    return 2;
+  }
   if (entradas.empty()) return falla(kUso);
+  if (suelto && !conSalida) {
+    plataforma::Fallo fallo;
+    std::string canonica;
+    if (!plataforma::rutaCanonica(entradas.front(), canonica, fallo)) return falla(fallo.texto);
+    salida = carpetaDe(canonica);
+  }
 
   std::vector<Trabajo> trabajos;
   for (const std::string& entrada : entradas) {
@@ -131,7 +154,27 @@ int ejecutaRevisa(const std::vector<std::string>& argumentos) {
     return falla(fallo.texto);
   }
   linea(stdout, resumen(filas));
+  if (suelto) linea(stdout, "Los informes revision.csv y revision.html están en " + salida);
   const bool todas = std::all_of(filas.begin(), filas.end(),
                                  [](const Fila& f) { return f.veredicto == Veredicto::correcta; });
   return todas ? 0 : 1;
+}
+
+}  // namespace
+
+int ejecutaRevisa(const std::vector<std::string>& argumentos) {
+  return revisaCon(argumentos, false);
+}
+
+int ejecutaPrograma(const std::vector<std::string>& argumentos, const std::string& fallo) {
+  plataforma::preparaConsola();
+  const bool suelto = plataforma::consolaPropia();
+  const int estado = fallo.empty() ? revisaCon(argumentos, suelto) : falla(fallo);
+  if (suelto) {
+    // The window closes with the program: the summary stays until it has been read.
+    linea(stdout, "Pulsa Intro para cerrar esta ventana.");
+    for (int c = std::getchar(); c != EOF && c != '\n'; c = std::getchar()) {
+    }
+  }
+  return estado;
 }
