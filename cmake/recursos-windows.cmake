@@ -30,3 +30,15 @@ function(recursos_windows objetivo descripcion)
   # The resource compiler reads the manifest, but no dependency scan sees it.
   set_source_files_properties(${directorio}/${objetivo}.rc PROPERTIES OBJECT_DEPENDS ${manifiesto})
 endfunction()
+
+# What every program handed out shares: on Windows its resources; elsewhere one static file
+# that runs on any Linux (the sanitizers need the shared runtime); in the build folder's root.
+#   programa_publicado(OBJETIVO "Descripción")
+function(programa_publicado objetivo descripcion)
+  if(WIN32)
+    recursos_windows(${objetivo} "${descripcion}")
+  elseif(NOT CMAKE_CXX_FLAGS MATCHES "-fsanitize")
+    target_link_options(${objetivo} PRIVATE -static)
+  endif()
+  set_target_properties(${objetivo} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+endfunction()
