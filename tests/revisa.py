@@ -152,7 +152,8 @@ def corpus(tmp):
     con_zipfile(os.path.join(entregas, "08 Ilegible.zip"),
                 completa(extra={"Juego/Juego.vcxproj": "<Project><ItemGroup></Project>"}))
     con_zipfile(os.path.join(entregas, "09 Fuera.zip"),
-                completa(extra={"../fuera.txt": "fuera\n", "C:/Windows/x.txt": "x\n"}))
+                completa(extra={"../fuera.txt": "fuera\n", "C:/Windows/x.txt": "x\n",
+                                "Juego/..": "sube\n"}))
     con_zipfile(os.path.join(entregas, "10 Dos proyectos.zip"), completa(extra={
         "Otro/Otro.vcxproj": vcxproj(), "Juego/Viejo/Viejo.vcxproj": vcxproj()}))
 
@@ -240,6 +241,8 @@ def esperado(bomba):
         "La entrada ../fuera.txt tiene un nombre inseguro (absoluto, con .., con letra de "
         "unidad o con \\), y no se ha seguido.\n"
         "La entrada C:/Windows/x.txt tiene un nombre inseguro (absoluto, con .., con letra de "
+        "unidad o con \\), y no se ha seguido.\n"
+        "La entrada Juego/.. tiene un nombre inseguro (absoluto, con .., con letra de "
         "unidad o con \\), y no se ha seguido.\n"
         "Imágenes de la plantilla, que el comprobador no entrega (1 archivo, 8 bytes): "
         "images/dog.png.\n"

@@ -47,7 +47,8 @@ bool esInseguro(const std::string& nombre) {
   std::size_t inicio = 0;
   for (;;) {
     const std::size_t fin = nombre.find('/', inicio);
-    if (nombre.compare(inicio, fin - inicio, "..") == 0 && (fin - inicio) == 2) return true;
+    const std::size_t largo = (fin == std::string::npos ? nombre.size() : fin) - inicio;
+    if (largo == 2 && nombre.compare(inicio, 2, "..") == 0) return true;
     if (fin == std::string::npos) return false;
     inicio = fin + 1;
   }
