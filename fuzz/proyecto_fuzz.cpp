@@ -3,6 +3,7 @@
 // box whose text is in no row of the catalogue of messages, on a box of the catalogue that
 // the cross-check cannot show, or on boxes out of their order.
 #include "caja.h"
+#include "disco.h"
 #include "entrega.h"
 #include "escaneo.h"
 #include "proyecto.h"
@@ -166,7 +167,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   if (a.anterior < 0 || a.proyecto < 0) falla("open", juego.string());
   Dentro dentro;
   plataforma::Fallo fallo;
-  if (!escaneaProyecto(a.entrega, fallo) || !escaneaSolucion(a.entrega, fallo)) {
+  VistaDisco disco;
+  if (!escaneaProyecto(disco, a.entrega, fallo) || !escaneaSolucion(disco, a.entrega, fallo)) {
     falla("escaneo", fallo.texto);
   }
   return 0;
@@ -183,7 +185,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t tam
 
   cajas().clear();
   plataforma::Fallo fallo;
-  const bool hecho = cruzaProyecto(a.entrega, fallo);
+  VistaDisco disco;
+  Cajas enCajas;
+  const bool hecho = cruzaProyecto(disco, a.entrega, enCajas, fallo);
   // Nothing in this tree is unreadable, but a value may name any path on the machine: a
   // status query that fails there (a run without privileges) is the platform's failure.
   if (!hecho && fallo.texto.rfind("No se ha podido consultar el estado de ", 0) != 0) {

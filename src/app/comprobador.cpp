@@ -35,15 +35,15 @@ Resultado Comprobador::compruebaEntrega() {
   if (!buscaImagenes(disco, entrega, fallo)) return falla();
   const bool entregaCompleta = veredicto(entrega, cajas);
   // Its findings inform the student; none of them keeps the archive from being written.
-  if (!compruebaProyecto(fallo)) return falla();
+  if (!compruebaProyecto(disco, cajas, fallo)) return falla();
   if (!entregaCompleta) return Resultado::sinEntrega;
 
   const Resultado resultado = empaquetaEntrega(fallo);
   return resultado == Resultado::fallido ? falla() : resultado;
 }
 
-bool Comprobador::compruebaProyecto(plataforma::Fallo& fallo) {
-  return cruzaProyecto(entrega, fallo);
+bool Comprobador::compruebaProyecto(Vista& vista, Hallazgos& hallazgos, plataforma::Fallo& fallo) {
+  return cruzaProyecto(vista, entrega, hallazgos, fallo);
 }
 
 int ejecuta() {

@@ -3,6 +3,7 @@
 
 #include "archivos.h"
 #include "entrega.h"
+#include "vista.h"
 
 /// The archive a run writes, in the project directory.
 inline constexpr const char* kEntregaZip = "entrega.zip";
@@ -27,7 +28,7 @@ class Comprobador {
 
  private:
   /// Cross-checks the project file; false only on a platform failure.
-  bool compruebaProyecto(plataforma::Fallo& fallo);
+  bool compruebaProyecto(Vista& vista, Hallazgos& hallazgos, plataforma::Fallo& fallo);
   /// Writes entrega.zip with every delivered file.
   Resultado empaquetaEntrega(plataforma::Fallo& fallo);
 

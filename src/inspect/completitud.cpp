@@ -19,10 +19,15 @@ bool esImagenPlantilla(const std::string& nombre) {
   return imagenesPlantilla.count(nombre) != 0;
 }
 
+namespace {
+
+// An image's extension, in any letter case.
 bool esImagen(const std::string& nombre) {
   const std::string ext = pliega(extension(nombre));
   return ext == ".png" || ext == ".jpg" || ext == ".bmp" || ext == ".jpeg";
 }
+
+}  // namespace
 
 bool buscaImagenes(Vista& vista, Entrega& entrega, plataforma::Fallo& fallo) {
   if (entrega.solucion.empty()) return true;

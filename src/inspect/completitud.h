@@ -17,9 +17,6 @@ bool buscaImagenes(Vista& vista, Entrega& entrega, plataforma::Fallo& fallo);
 /// Whether `nombre` is one of the five images the template itself provides.
 bool esImagenPlantilla(const std::string& nombre);
 
-/// Whether `nombre` has an image's extension, in any letter case.
-bool esImagen(const std::string& nombre);
-
 /// Reports a missing solution, info.txt or image directory, in that order, and returns
 /// the go-ahead for the archive: solution and info.txt found.
 bool veredicto(const Entrega& entrega, Hallazgos& hallazgos);

@@ -31,20 +31,3 @@ bool VistaDisco::cargaProyecto(const std::string& ruta, tinyxml2::XMLDocument& d
 void Cajas::error(const std::string& texto) { muestraError(texto); }
 
 void Cajas::aviso(const std::string& texto) { muestraAviso(texto); }
-
-// The scans and the cross-check over the disk, for callers that know no view.
-bool escaneaProyecto(Entrega& entrega, plataforma::Fallo& fallo) {
-  VistaDisco disco;
-  return escaneaProyecto(disco, entrega, fallo);
-}
-
-bool escaneaSolucion(Entrega& entrega, plataforma::Fallo& fallo) {
-  VistaDisco disco;
-  return escaneaSolucion(disco, entrega, fallo);
-}
-
-bool cruzaProyecto(const Entrega& entrega, plataforma::Fallo& fallo) {
-  VistaDisco disco;
-  Cajas cajas;
-  return cruzaProyecto(disco, entrega, cajas, fallo);
-}

@@ -13,7 +13,3 @@ bool escaneaProyecto(Vista& vista, Entrega& entrega, plataforma::Fallo& fallo);
 /// Classifies the entries of ".." by folded extension: property sheets, the solution and
 /// info.txt, stored as paths; a match here replaces one of the project directory.
 bool escaneaSolucion(Vista& vista, Entrega& entrega, plataforma::Fallo& fallo);
-
-/// The same scans over the current directory on disk.
-bool escaneaProyecto(Entrega& entrega, plataforma::Fallo& fallo);
-bool escaneaSolucion(Entrega& entrega, plataforma::Fallo& fallo);

@@ -10,6 +10,3 @@
 /// reported once and nothing else is examined. False only on a failure of the view.
 bool cruzaProyecto(Vista& vista, const Entrega& entrega, Hallazgos& hallazgos,
                    plataforma::Fallo& fallo);
-
-/// The same over the current directory on disk, findings in boxes.
-bool cruzaProyecto(const Entrega& entrega, plataforma::Fallo& fallo);

@@ -13,9 +13,9 @@ std::string campo(const std::string& texto) {
   return salida + "\"";
 }
 
-std::string cuenta(int n) { return n < 0 ? std::string() : std::to_string(n); }
-
 }  // namespace
+
+std::string cuenta(int n) { return n < 0 ? std::string() : std::to_string(n); }
 
 std::string tablaCsv(const std::vector<Fila>& filas) {
   std::string csv =

@@ -41,8 +41,6 @@ const char* clase(Veredicto v) {
   return "norevisable";
 }
 
-std::string cuenta(int n) { return n < 0 ? std::string() : std::to_string(n); }
-
 constexpr const char* kCabeza = R"(<!DOCTYPE html>
 <html lang="es">
 <head>

@@ -14,5 +14,8 @@ std::string tablaCsv(const std::vector<Fila>& filas);
 /// One self-contained page: the counts per verdict, then one row per submission.
 std::string paginaHtml(const std::vector<Fila>& filas);
 
+/// A count as both reports show it: empty when it is not known (negative).
+std::string cuenta(int n);
+
 /// "N entregas: A correctas, B con avisos, C con errores, D no revisables".
 std::string resumen(const std::vector<Fila>& filas);

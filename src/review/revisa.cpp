@@ -12,7 +12,9 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
+#include <exception>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 namespace {
@@ -36,6 +38,7 @@ struct Avance {
   std::condition_variable cambio;
   std::size_t hechas = 0;
   std::string actual;
+  std::string problema;  // the first exception of a worker, reported when all have ended
 };
 
 std::string tiempo(double segundos) {
@@ -132,17 +135,33 @@ int revisaCon(const std::vector<std::string>& argumentos, bool suelto) {
         std::lock_guard<std::mutex> bloqueo(avance.cerrojo);
         avance.actual = trabajos[i].entrega;
       }
-      filas[i] = revisaTrabajo(trabajos[i]);
+      std::string problema;
+      try {
+        filas[i] = revisaTrabajo(trabajos[i]);
+      } catch (const std::exception& e) {
+        // An exception may not leave a thread; the run reports it once all have ended.
+        problema = std::string("No se ha podido revisar ") + trabajos[i].entrega + ": " + e.what();
+      }
       std::lock_guard<std::mutex> bloqueo(avance.cerrojo);
+      if (!problema.empty() && avance.problema.empty()) avance.problema = problema;
       ++avance.hechas;
       avance.cambio.notify_one();
     }
   };
   std::vector<std::thread> trabajadores;
   const std::size_t cuantos = std::min<std::size_t>(hilos, trabajos.size());
-  for (std::size_t i = 0; i < cuantos; ++i) trabajadores.emplace_back(trabaja);
+  for (std::size_t i = 0; i < cuantos; ++i) {
+    // Fewer threads than asked for still do the whole review; none at all, this one does.
+    try {
+      trabajadores.emplace_back(trabaja);
+    } catch (const std::system_error&) {
+      break;
+    }
+  }
+  if (trabajadores.empty()) trabaja();
   if (plataforma::errorEsTerminal() && !trabajos.empty()) muestraAvance(avance, trabajos.size());
   for (std::thread& t : trabajadores) t.join();
+  if (!avance.problema.empty()) return falla(avance.problema);
 
   std::stable_sort(filas.begin(), filas.end(),
                    [](const Fila& a, const Fila& b) { return a.entrega < b.entrega; });
@@ -162,14 +181,16 @@ int revisaCon(const std::vector<std::string>& argumentos, bool suelto) {
 
 }  // namespace
 
-int ejecutaRevisa(const std::vector<std::string>& argumentos) {
-  return revisaCon(argumentos, false);
-}
-
 int ejecutaPrograma(const std::vector<std::string>& argumentos, const std::string& fallo) {
   plataforma::preparaConsola();
   const bool suelto = plataforma::consolaPropia();
-  const int estado = fallo.empty() ? revisaCon(argumentos, suelto) : falla(fallo);
+  int estado;
+  try {
+    estado = fallo.empty() ? revisaCon(argumentos, suelto) : falla(fallo);
+  } catch (const std::exception& e) {
+    // No memory, or no thread to be had: the review could not be made.
+    estado = falla(std::string("No se ha podido hacer la revisión: ") + e.what());
+  }
   if (suelto) {
     // The window closes with the program: the summary stays until it has been read.
     linea(stdout, "Pulsa Intro para cerrar esta ventana.");

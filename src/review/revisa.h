@@ -4,12 +4,10 @@
 #include <string>
 #include <vector>
 
-/// The whole program over its arguments (without the program's name): 0 when every
-/// submission is correct, 1 when any is not, 2 when the review could not be made.
-int ejecutaRevisa(const std::vector<std::string>& argumentos);
-
-/// The program as its entry point starts it, with its arguments as UTF-8, or `fallo` saying
-/// why they could not be had so. On a console window of its own (started from the
-/// Explorer, a folder or a .zip dropped on it) the reports go beside the first input unless
+/// The whole program as its entry point starts it, with its arguments (without the
+/// program's name) as UTF-8, or `fallo` saying why they could not be had so: 0 when every
+/// submission is correct, 1 when any is not, 2 when the review could not be made. On a console
+/// window of its own (started from the Explorer, a folder or a .zip dropped on it) the reports go
+/// beside the first input unless
 /// --salida says where, and the window waits for Enter before it closes.
 int ejecutaPrograma(const std::vector<std::string>& argumentos, const std::string& fallo = "");
