@@ -3,6 +3,7 @@
 // box whose text is in no row of the catalogue of messages, on a box of the catalogue that
 // the cross-check cannot show, or on boxes out of their order.
 #include "caja.h"
+#include "cajas.h"
 #include "disco.h"
 #include "entrega.h"
 #include "escaneo.h"

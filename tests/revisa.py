@@ -256,8 +256,8 @@ def esperado(bomba):
         "Juego/Viejo/Viejo.vcxproj.\n"
         + OTRO.format("Juego/Juego.vcxproj", "versión 0x0314; el comprobador pone 0x0024")
         + '"',
-        f"11 Byte cambiado.zip;no revisable;no;{HOY};;;;;;El archivo ZIP está dañado o truncado: "
-        "no se puede descomprimir la entrada Juego/Juego.vcxproj.",
+        f"11 Byte cambiado.zip;no revisable;no;{HOY};;;;;;El archivo ZIP está dañado: los datos "
+        "comprimidos de la entrada Juego/Juego.vcxproj no son válidos.",
         "12 Truncada.zip;no revisable;no;;;;;;;El archivo ZIP está truncado o dañado: no se "
         "encuentra su directorio central.",
         "13 Rar.zip;no revisable;no;;;;;;;No es un archivo ZIP.",

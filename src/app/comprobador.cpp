@@ -2,6 +2,7 @@
 #include "comprobador.h"
 
 #include "archivo_zip.h"
+#include "cajas.h"
 #include "cerrojo.h"
 #include "completitud.h"
 #include "disco.h"

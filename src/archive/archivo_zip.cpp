@@ -52,9 +52,9 @@ bool ArchivoZip::crea(const std::string& ruta) {
 
 bool ArchivoZip::escribeEntrada(const char* nombre, std::istream& flujo, bool zip64) {
   if (zip == nullptr) return false;
-  if (zipOpenNewFileInZip4_64(zip, nombre, &datosEntrada, nullptr, 0, nullptr, 0, nullptr,
-                              Z_DEFLATED, 9, 0, -MAX_WBITS, DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY,
-                              nullptr, 0, 36, 0x800, zip64 ? 1 : 0) != ZIP_OK) {
+  if (zipOpenNewFileInZip4_64(zip, nombre, &datosEntrada, nullptr, 0, nullptr, 0, nullptr, kMetodo,
+                              kNivel, 0, -MAX_WBITS, DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY, nullptr, 0,
+                              kVersionCreadora, kIndicadorUtf8, zip64 ? 1 : 0) != ZIP_OK) {
     return false;
   }
   bool escrito = true;

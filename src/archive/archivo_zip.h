@@ -1,14 +1,13 @@
 // The archive being written: one deflated entry per input stream.
 #pragma once
 
+#include "huella.h"
+
 #include <zip.h>
 
 #include <cstdint>
 #include <istream>
 #include <string>
-
-/// Files this large need the ZIP64 size fields; smaller ones keep the plain headers.
-inline constexpr std::uint64_t kTamanoZip64 = 0xF0000000;
 
 /// Owns the handle of the archive. The archive is written to a hidden file beside its
 /// place and put there in one step when it is closed in full: a broken entrega.zip is never

@@ -1,8 +1,7 @@
-// The checker's view over the disk and its boxes.
+// The checker's view over the disk.
 #include "disco.h"
 
 #include "escaneo.h"
-#include "mensajes.h"
 #include "proyecto.h"
 
 bool VistaDisco::lista(const std::string& directorio, std::vector<std::string>& nombres,
@@ -27,7 +26,3 @@ bool VistaDisco::cargaProyecto(const std::string& ruta, tinyxml2::XMLDocument& d
   const plataforma::Archivo archivo = plataforma::abreArchivo(ruta);
   return archivo && documento.LoadFile(archivo.get()) == tinyxml2::XML_SUCCESS;
 }
-
-void Cajas::error(const std::string& texto) { muestraError(texto); }
-
-void Cajas::aviso(const std::string& texto) { muestraAviso(texto); }

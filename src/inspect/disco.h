@@ -1,4 +1,4 @@
-// The checker's view and sink: the folders on disk through the platform, findings in boxes.
+// The checker's view: the folders on disk through the platform.
 #pragma once
 
 #include "vista.h"
@@ -13,11 +13,4 @@ class VistaDisco : public Vista {
   std::string une(const std::string& directorio, const std::string& nombre) const override;
   std::string rutaDeProyecto(const std::string& valor) const override;
   bool cargaProyecto(const std::string& ruta, tinyxml2::XMLDocument& documento) override;
-};
-
-/// Each finding in its own box, shown at once, with the full stop the box adds.
-class Cajas : public Hallazgos {
- public:
-  void error(const std::string& texto) override;
-  void aviso(const std::string& texto) override;
 };

@@ -33,6 +33,10 @@ bool consultaEstado(const std::string& ruta, Estado& estado, Fallo& fallo);
 /// separate directories with "\".
 std::string rutaDeProyecto(const std::string& valor);
 
+/// A path written in a project file with "/" between its components, as POSIX systems and
+/// the names inside archives have them.
+std::string rutaGenericaDeProyecto(const std::string& valor);
+
 struct CierraArchivo {
   void operator()(std::FILE* archivo) const { std::fclose(archivo); }
 };
@@ -59,8 +63,10 @@ Apertura abreLectura(const std::string& ruta, Archivo& archivo, std::uint64_t& t
                      unsigned long* error = nullptr);
 
 /// Up to `n` bytes of `archivo` from `posicion`, wherever its stream stands; how many were
-/// read (fewer only at the end or on a failure).
-std::size_t leeEn(std::FILE* archivo, std::uint64_t posicion, void* destino, std::size_t n);
+/// read (fewer only at the end or on a failure). `error`, when given, holds the system's
+/// code of a failure, and 0 otherwise.
+std::size_t leeEn(std::FILE* archivo, std::uint64_t posicion, void* destino, std::size_t n,
+                  unsigned long* error = nullptr);
 
 /// The system's text for an error code that `abreArchivo` or `abreLectura` gave.
 std::string razonDe(unsigned long error);

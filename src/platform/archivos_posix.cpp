@@ -97,13 +97,7 @@ bool consultaEstado(const std::string& ruta, Estado& estado, Fallo& fallo) {
   return true;
 }
 
-std::string rutaDeProyecto(const std::string& valor) {
-  std::string ruta = valor;
-  for (char& c : ruta) {
-    if (c == '\\') c = '/';
-  }
-  return ruta;
-}
+std::string rutaDeProyecto(const std::string& valor) { return rutaGenericaDeProyecto(valor); }
 
 Archivo abreArchivo(const std::string& ruta, unsigned long* error) {
   Archivo archivo(std::fopen(ruta.c_str(), "rb"));
@@ -162,13 +156,16 @@ bool resuelveExistente(const std::string& ruta, std::filesystem::path& resultado
 #endif
 }
 
-std::size_t leeEn(std::FILE* archivo, std::uint64_t posicion, void* destino, std::size_t n) {
+std::size_t leeEn(std::FILE* archivo, std::uint64_t posicion, void* destino, std::size_t n,
+                  unsigned long* error) {
   // pread leaves the stream's own position and buffer alone.
+  if (error) *error = 0;
   std::size_t leidos = 0;
   while (leidos < n) {
     const ssize_t r = pread(fileno(archivo), static_cast<char*>(destino) + leidos, n - leidos,
                             static_cast<off_t>(posicion + leidos));
     if (r < 0 && errno == EINTR) continue;
+    if (r < 0 && error) *error = static_cast<unsigned long>(errno);
     if (r <= 0) break;
     leidos += static_cast<std::size_t>(r);
   }

@@ -1,6 +1,7 @@
 // Canonical and relative paths, through std::filesystem alike on every system: names
 // cross as UTF-8 by the system's own conversion, and no call here throws.
 #include "archivos.h"
+#include "recorrido.h"
 #include "resolucion.h"
 
 #include <filesystem>
@@ -71,6 +72,42 @@ std::string relativaLexica(const std::string& base, const std::string& ruta) {
     return {};
   }
   return relativa;
+}
+
+namespace {
+
+// `ruta` without the separators at its end, a root left whole.
+fs::path sinSeparadorFinal(fs::path ruta) {
+  while (!ruta.has_filename() && ruta.has_relative_path()) ruta = ruta.parent_path();
+  return ruta;
+}
+
+}  // namespace
+
+std::string carpetaDe(const std::string& ruta) {
+  fs::path completa;
+  std::string carpeta;
+  if (!camino(ruta, completa)) return ".";
+  const fs::path padre = sinSeparadorFinal(completa).parent_path();
+  if (padre.empty() || !utf8(padre.native(), carpeta)) return ".";
+  return carpeta;
+}
+
+std::string ultimoComponente(const std::string& ruta) {
+  fs::path completa;
+  std::string nombre;
+  if (!camino(ruta, completa)) return ruta;
+  const fs::path final = sinSeparadorFinal(completa).filename();
+  if (final.empty() || !utf8(final.native(), nombre)) return ruta;
+  return nombre;
+}
+
+std::string rutaGenericaDeProyecto(const std::string& valor) {
+  std::string ruta = valor;
+  for (char& c : ruta) {
+    if (c == '\\') c = '/';
+  }
+  return ruta;
 }
 
 void borra(const std::string& ruta) {

@@ -9,4 +9,7 @@ namespace plataforma {
 /// nothing above U+10FFFF.
 bool esUtf8(const std::string& texto);
 
+/// `texto` with every byte that is not part of well-formed UTF-8 replaced by U+FFFD.
+std::string conReemplazos(const std::string& texto);
+
 }  // namespace plataforma

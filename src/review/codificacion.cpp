@@ -72,8 +72,8 @@ std::string aUtf8(const std::string& bytes) {
   return plataforma::esUtf8(bytes) ? bytes : desde1252(bytes);
 }
 
-std::string nombreDeEntrada(const std::string& bytes, bool utf8) {
-  if (utf8 || plataforma::esUtf8(bytes)) return bytes;
+std::string nombreDeEntrada(const std::string& bytes) {
+  if (plataforma::esUtf8(bytes)) return bytes;
   // Without the UTF-8 flag a name is in code page 437, the format's own, 0x80-0xFF here.
   static const char* const kAltos[128] = {
       "\xC3\x87",     "\xC3\xBC",     "\xC3\xA9",     "\xC3\xA2",     "\xC3\xA4",

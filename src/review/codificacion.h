@@ -7,6 +7,6 @@
 /// byte-order mark converted, anything else read as Windows-1252 (Notepad's "ANSI").
 std::string aUtf8(const std::string& bytes);
 
-/// An entry name as UTF-8: as it is when its UTF-8 flag is set or it is UTF-8 already,
-/// otherwise read as code page 437.
-std::string nombreDeEntrada(const std::string& bytes, bool utf8);
+/// An entry name as UTF-8: as it is when it is UTF-8 already, otherwise read as code page
+/// 437, the format's own, whatever its UTF-8 flag says.
+std::string nombreDeEntrada(const std::string& bytes);

@@ -1,9 +1,21 @@
 // revision.csv: a spreadsheet set up for Spanish opens it without an import dialog.
 #include "informe.h"
+#include "texto.h"
 
 namespace {
 
-std::string campo(const std::string& texto) {
+// A cell that a spreadsheet would take for a formula gets a leading "'": whatever a
+// student wrote stays text.
+std::string neutro(std::string texto) {
+  if (!texto.empty() && std::string("=+-@\t\r").find(texto[0]) != std::string::npos) {
+    texto.insert(0, 1, '\'');
+  }
+  return texto;
+}
+
+// RFC 4180: quoted when it holds the separator, a quote or a line break; quotes doubled.
+std::string campo(const std::string& bruto) {
+  const std::string texto = neutro(bruto);
   if (texto.find_first_of(";\"\r\n") == std::string::npos) return texto;
   std::string salida = "\"";
   for (const char c : texto) {
@@ -23,12 +35,15 @@ std::string tablaCsv(const std::vector<Fila>& filas) {
       "entrega;veredicto;comprobador;fecha;autores;proyecto;fuentes;cabeceras;imagenes;"
       "hallazgos\r\n";
   for (const Fila& f : filas) {
+    // Line breaks only between findings: none that a student wrote.
     std::string hallazgos;
-    for (const std::string& h : f.hallazgos) hallazgos += (hallazgos.empty() ? "" : "\n") + h;
-    csv += campo(f.entrega) + ";" + palabra(f.veredicto) + ";" + (f.comprobador ? "sí" : "no") +
-           ";" + f.fecha + ";" + campo(f.autores) + ";" + campo(f.proyecto) + ";" +
-           cuenta(f.fuentes) + ";" + cuenta(f.cabeceras) + ";" + cuenta(f.imagenes) + ";" +
-           campo(hallazgos) + "\r\n";
+    for (const std::string& h : f.hallazgos) {
+      hallazgos += (hallazgos.empty() ? "" : "\n") + legible(h);
+    }
+    csv += campo(legible(f.entrega)) + ";" + palabra(f.veredicto) + ";" +
+           (f.comprobador ? "sí" : "no") + ";" + f.fecha + ";" + campo(legible(f.autores)) + ";" +
+           campo(legible(f.proyecto)) + ";" + cuenta(f.fuentes) + ";" + cuenta(f.cabeceras) + ";" +
+           cuenta(f.imagenes) + ";" + campo(hallazgos) + "\r\n";
   }
   return csv;
 }

@@ -1,31 +1,12 @@
 // revision.html: one page with no resource of its own, readable with scripts off; a small
 // inline script filters by verdict and sorts by any column.
 #include "informe.h"
+#include "texto.h"
 
 namespace {
 
-std::string escapa(const std::string& texto) {
-  std::string salida;
-  for (const char c : texto) {
-    switch (c) {
-      case '&':
-        salida += "&amp;";
-        break;
-      case '<':
-        salida += "&lt;";
-        break;
-      case '>':
-        salida += "&gt;";
-        break;
-      case '"':
-        salida += "&quot;";
-        break;
-      default:
-        salida += c;
-    }
-  }
-  return salida;
-}
+// Every text of the page: what a student wrote is shown, never read as markup.
+std::string escapa(const std::string& texto) { return escapaHtml(legible(texto)); }
 
 const char* clase(Veredicto v) {
   switch (v) {
@@ -128,7 +109,7 @@ std::string paginaHtml(const std::vector<Fila>& filas) {
     html += std::string("<tr data-veredicto=\"") + palabra(f.veredicto) +
             "\"><td class=\"entrega\">" + escapa(f.entrega) + "</td><td class=\"veredicto " +
             clase(f.veredicto) + "\">" + palabra(f.veredicto) + "</td><td>" +
-            (f.comprobador ? "sí" : "no") + "</td><td class=\"fecha\">" + f.fecha +
+            (f.comprobador ? "sí" : "no") + "</td><td class=\"fecha\">" + escapa(f.fecha) +
             "</td><td class=\"autores\">" + escapa(f.autores) + "</td><td>" + escapa(f.proyecto) +
             "</td><td class=\"n\">" + cuenta(f.fuentes) + "</td><td class=\"n\">" +
             cuenta(f.cabeceras) + "</td><td class=\"n\">" + cuenta(f.imagenes) +

@@ -12,5 +12,5 @@
 /// difference, as a finding with its full stop. `extrasLocales` holds the length of each
 /// entry's local extra field.
 std::string diferenciaConComprobador(const LectorZip& lector,
-                                     const std::vector<unsigned long>& extrasLocales,
+                                     const std::vector<unsigned>& extrasLocales,
                                      const std::vector<std::string>& esperadas);

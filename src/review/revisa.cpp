@@ -5,7 +5,9 @@
 #include "consola.h"
 #include "entradas.h"
 #include "informe.h"
+#include "recorrido.h"
 #include "salida.h"
+#include "texto.h"
 
 #include <algorithm>
 #include <atomic>
@@ -38,7 +40,16 @@ struct Avance {
   std::condition_variable cambio;
   std::size_t hechas = 0;
   std::string actual;
-  std::string problema;  // the first exception of a worker, reported when all have ended
+};
+
+/// Joins every worker that was started, however the thread that started them leaves.
+struct Uniones {
+  std::vector<std::thread>& hilos;
+  ~Uniones() {
+    for (std::thread& t : hilos) {
+      if (t.joinable()) t.join();
+    }
+  }
 };
 
 std::string tiempo(double segundos) {
@@ -55,8 +66,9 @@ void muestraAvance(Avance& avance, std::size_t total) {
     avance.cambio.wait_for(bloqueo, std::chrono::milliseconds(200));
     const double pasados =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count();
+    // A name is shown as text only, and never cut inside a character.
     std::string texto = std::to_string(avance.hechas) + "/" + std::to_string(total) + " " +
-                        avance.actual.substr(0, 50);
+                        recorta(legible(avance.actual), 50);
     if (avance.hechas > 0) {
       texto += ", quedan " + tiempo(pasados / static_cast<double>(avance.hechas) *
                                     static_cast<double>(total - avance.hechas));
@@ -69,15 +81,6 @@ void muestraAvance(Avance& avance, std::size_t total) {
   }
   std::fputs(("\r" + std::string(ancho, ' ') + "\r").c_str(), stderr);
   std::fflush(stderr);
-}
-
-// The folder that holds `ruta`, a canonical path: where the reports of a dropped input go.
-std::string carpetaDe(const std::string& ruta) {
-  const std::size_t barra = ruta.find_last_of("/\\");
-  if (barra == std::string::npos) return ".";
-  // At the root the folder is the root itself: "/", or "C:\" and not "C:".
-  const bool raiz = barra == 0 || (barra == 2 && ruta[1] == ':');
-  return ruta.substr(0, raiz ? barra + 1 : barra);
 }
 
 int revisaCon(const std::vector<std::string>& argumentos, bool suelto) {
@@ -117,7 +120,7 @@ int revisaCon(const std::vector<std::string>& argumentos, bool suelto) {
     plataforma::Fallo fallo;
     std::string canonica;
     if (!plataforma::rutaCanonica(entradas.front(), canonica, fallo)) return falla(fallo.texto);
-    salida = carpetaDe(canonica);
+    salida = plataforma::carpetaDe(canonica);
   }
 
   std::vector<Trabajo> trabajos;
@@ -126,42 +129,57 @@ int revisaCon(const std::vector<std::string>& argumentos, bool suelto) {
     if (!buscaEntregas(entrada, trabajos, error)) return falla(error);
   }
 
+  // Every row is named before any review starts: whatever happens to a review, its row
+  // stays, `no revisable` unless the review ends.
   std::vector<Fila> filas(trabajos.size());
+  for (std::size_t i = 0; i < trabajos.size(); ++i) filas[i].entrega = trabajos[i].entrega;
   Avance avance;
   std::atomic<std::size_t> siguiente{0};
-  const auto trabaja = [&] {
+  const auto trabaja = [&]() noexcept {
     for (std::size_t i; (i = siguiente++) < trabajos.size();) {
-      {
-        std::lock_guard<std::mutex> bloqueo(avance.cerrojo);
-        avance.actual = trabajos[i].entrega;
-      }
-      std::string problema;
       try {
+        {
+          std::lock_guard<std::mutex> bloqueo(avance.cerrojo);
+          avance.actual = trabajos[i].entrega;
+        }
         filas[i] = revisaTrabajo(trabajos[i]);
       } catch (const std::exception& e) {
-        // An exception may not leave a thread; the run reports it once all have ended.
-        problema = std::string("No se ha podido revisar ") + trabajos[i].entrega + ": " + e.what();
+        // One submission that cannot be reviewed is one row that says why.
+        try {
+          filas[i] = noRevisable(trabajos[i].entrega,
+                                 std::string("No se ha podido revisar: ") + e.what() + ".");
+        } catch (...) {
+        }
       }
-      std::lock_guard<std::mutex> bloqueo(avance.cerrojo);
-      if (!problema.empty() && avance.problema.empty()) avance.problema = problema;
-      ++avance.hechas;
-      avance.cambio.notify_one();
+      try {
+        std::lock_guard<std::mutex> bloqueo(avance.cerrojo);
+        ++avance.hechas;
+        avance.cambio.notify_one();
+      } catch (...) {
+      }
     }
   };
   std::vector<std::thread> trabajadores;
-  const std::size_t cuantos = std::min<std::size_t>(hilos, trabajos.size());
+  const Uniones uniones{trabajadores};
+  std::size_t cuantos = std::min<std::size_t>(hilos, trabajos.size());
+  try {
+    // Room for every thread first: adding one then never reallocates, so no started thread
+    // can be dropped unjoined.
+    trabajadores.reserve(cuantos);
+  } catch (const std::exception&) {
+    cuantos = 0;
+  }
   for (std::size_t i = 0; i < cuantos; ++i) {
     // Fewer threads than asked for still do the whole review; none at all, this one does.
     try {
       trabajadores.emplace_back(trabaja);
-    } catch (const std::system_error&) {
+    } catch (const std::exception&) {
       break;
     }
   }
   if (trabajadores.empty()) trabaja();
   if (plataforma::errorEsTerminal() && !trabajos.empty()) muestraAvance(avance, trabajos.size());
   for (std::thread& t : trabajadores) t.join();
-  if (!avance.problema.empty()) return falla(avance.problema);
 
   std::stable_sort(filas.begin(), filas.end(),
                    [](const Fila& a, const Fila& b) { return a.entrega < b.entrega; });

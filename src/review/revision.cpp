@@ -5,13 +5,14 @@
 #include "clasificacion.h"
 #include "completitud.h"
 #include "escaneo.h"
+#include "integridad.h"
+#include "nombres_zip.h"
 #include "orden.h"
 #include "procedencia.h"
 #include "proyecto.h"
 #include "vista_zip.h"
 
 #include <algorithm>
-#include <map>
 #include <set>
 #include <utility>
 
@@ -40,34 +41,117 @@ class Anotaciones : public Hallazgos {
   std::vector<std::string>& textos;
 };
 
-// Absolute, stepping out with "..", naming a drive or written with "\": never followed.
-bool esInseguro(const std::string& nombre) {
-  if (nombre.empty() || nombre[0] == '/' || nombre.find('\\') != std::string::npos) return true;
-  if (nombre.size() >= 2 && nombre[1] == ':') return true;
-  std::size_t inicio = 0;
-  for (;;) {
-    const std::size_t fin = nombre.find('/', inicio);
-    const std::size_t largo = (fin == std::string::npos ? nombre.size() : fin) - inicio;
-    if (largo == 2 && nombre.compare(inicio, 2, "..") == 0) return true;
-    if (fin == std::string::npos) return false;
-    inicio = fin + 1;
+/// The entries the checks may follow, and the folders that hold a project file.
+struct Nombres {
+  std::vector<std::pair<std::string, std::size_t>> archivos;  // name and index, archive order
+  std::vector<std::string> carpetas;                          // in archive order, once each
+};
+
+Nombres clasificaNombres(const std::vector<Registro>& registros, Hallazgos& hallazgos) {
+  Nombres nombres;
+  std::set<std::string> vistas;
+  for (std::size_t i = 0; i < registros.size(); ++i) {
+    const Registro& r = registros[i];
+    if (r.malMarcado) {
+      hallazgos.aviso("El nombre de la entrada " + r.nombre +
+                      " está marcado como UTF-8 pero no lo es; se ha leído como CP437");
+    }
+    if (esNombreInseguro(r.nombre)) {
+      hallazgos.error("La entrada " + r.nombre +
+                      " tiene un nombre inseguro (absoluto, con .., con letra de unidad o con "
+                      "\\), y no se ha seguido");
+      continue;
+    }
+    if (r.esCarpeta()) continue;
+    nombres.archivos.emplace_back(r.nombre, i);
+    const std::string carpeta = carpetaDeEntrada(r.nombre);
+    if (extension(ultimoDeEntrada(r.nombre)) == ".vcxproj" && vistas.insert(carpeta).second) {
+      nombres.carpetas.push_back(carpeta);
+    }
   }
+  return nombres;
 }
 
-std::string carpetaDe(const std::string& nombre) {
-  const std::size_t barra = nombre.rfind('/');
-  return barra == std::string::npos ? std::string() : nombre.substr(0, barra + 1);
+std::string comoCarpeta(const std::string& carpeta) {
+  return carpeta.empty() ? std::string("la raíz") : carpeta;
 }
 
-std::string nombreDe(const std::string& carpeta) {
-  if (carpeta.empty()) return {};
-  const std::string sinBarra = carpeta.substr(0, carpeta.size() - 1);
-  return sinBarra.substr(sinBarra.rfind('/') + 1);
+// The shallowest project folder is the one reviewed; the first in archive order on a tie.
+std::string eligeProyecto(const std::vector<std::string>& carpetas, Hallazgos& hallazgos) {
+  if (carpetas.empty()) return {};
+  const std::string proyecto =
+      *std::min_element(carpetas.begin(), carpetas.end(), [](const auto& a, const auto& b) {
+        return std::count(a.begin(), a.end(), '/') < std::count(b.begin(), b.end(), '/');
+      });
+  if (carpetas.size() > 1) {
+    std::string texto = "Hay proyectos en varias carpetas: ";
+    for (std::size_t i = 0; i < carpetas.size(); ++i) {
+      texto += (i > 0 ? ", " : "") + comoCarpeta(carpetas[i]);
+    }
+    hallazgos.aviso(texto + "; se revisa " + comoCarpeta(proyecto));
+  }
+  return proyecto;
 }
 
-std::string lista(const std::string& que, const std::vector<const Cabecera*>& archivos) {
+/// What the checker's own rules make of the entries.
+struct Reglas {
+  Entrega entrega;
+  bool completa = false;               // the checker's go-ahead: without it, no archive at all
+  std::vector<std::string> esperadas;  // the entries the checker would write, in its order
+  std::set<std::string> entregadas;    // the entry names those come from
+};
+
+Reglas aplicaReglas(VistaZip& vista, Hallazgos& hallazgos, Fila& fila) {
+  Reglas reglas;
+  Entrega& e = reglas.entrega;
+  plataforma::Fallo fallo;
+  // The view answers from memory and never fails; a failure would leave the checks short.
+  bool revisada = escaneaProyecto(vista, e, fallo);
+  if (revisada && hayProyecto(e, hallazgos)) {
+    revisada = escaneaSolucion(vista, e, fallo) && buscaImagenes(vista, e, fallo);
+    // An archive has no folder entries: an images folder without the student's own images
+    // leaves no trace in it, so its absence tells nothing.
+    e.hayImagenes = true;
+    reglas.completa = veredicto(e, hallazgos);
+    revisada = revisada && cruzaProyecto(vista, e, hallazgos, fallo);
+    fila.fuentes = static_cast<int>(e.fuentes.size());
+    fila.cabeceras = static_cast<int>(e.cabeceras.size());
+    fila.imagenes = static_cast<int>(e.imagenes.size());
+    recorreEntrega(e, [&](const std::string& ruta, const char* fijo) {
+      if (ruta.empty()) return;
+      const std::string nombre = vista.resuelve(ruta);
+      reglas.entregadas.insert(nombre);
+      reglas.esperadas.push_back(
+          fijo != nullptr ? std::string(fijo)
+                          : nombre.substr(std::min(nombre.size(), vista.solucion().size())));
+    });
+  } else {
+    fila.fuentes = fila.cabeceras = fila.imagenes = 0;
+  }
+  if (!revisada) hallazgos.error(fallo.texto);
+  return reglas;
+}
+
+// The first lines of info.txt, however long the file.
+std::string leeAutores(LectorZip& lector, const VistaZip& vista, const Entrega& e) {
+  std::size_t i;
+  if (e.info.empty() || !vista.indice(e.info, i)) return {};
+  std::string info;
+  unsigned extra = 0;
+  std::string error;
+  lector.inflaEntrada(
+      i,
+      [&](const char* bloque, std::size_t n) {
+        info.append(bloque, std::min(n, kLimiteInfo - info.size()));
+        return info.size() < kLimiteInfo;
+      },
+      extra, error);
+  return autores(info);
+}
+
+std::string lista(const std::string& que, const std::vector<const Registro*>& archivos) {
   std::uint64_t bytes = 0;
-  for (const Cabecera* c : archivos) bytes += c->info.uncompressed_size;
+  for (const Registro* r : archivos) bytes += r->descomprimido;
   std::string texto = que + " (" + std::to_string(archivos.size()) +
                       (archivos.size() == 1 ? " archivo, " : " archivos, ") +
                       std::to_string(bytes) + " bytes): ";
@@ -81,47 +165,23 @@ std::string lista(const std::string& que, const std::vector<const Cabecera*>& ar
   return texto;
 }
 
-// The declared sizes first, then every entry inflated: a submission that fails here is
-// not reviewed further. Empty when it passes.
-std::string compruebaIntegridad(LectorZip& lector, std::vector<unsigned long>& extras) {
-  const std::vector<Cabecera>& cabeceras = lector.cabeceras();
-  std::uint64_t declarado = 0;
-  for (const Cabecera& c : cabeceras) {
-    if (c.info.flag & 1) return "La entrada " + c.nombre + " está cifrada.";
-    declarado += c.info.uncompressed_size;
-    if (c.info.uncompressed_size > kLimiteTotal || declarado > kLimiteTotal) {
-      return "Las entradas ocupan más de 1 GiB descomprimidas.";
-    }
-    if (c.info.uncompressed_size > kRazonBomba * c.info.compressed_size) {
-      return "Posible bomba ZIP: la entrada " + c.nombre + " se descomprime a " +
-             std::to_string(c.info.uncompressed_size) + " bytes, más de 200 veces los " +
-             std::to_string(c.info.compressed_size) + " que ocupa comprimida.";
-    }
+// The template's images and everything else the checker would leave out.
+void listaSobrantes(const LectorZip& lector, const Nombres& nombres, const VistaZip& vista,
+                    const Reglas& reglas, Hallazgos& hallazgos) {
+  std::vector<const Registro*> plantilla, sobrantes;
+  const std::string imagenes = vista.solucion() + "images/";
+  for (const auto& archivo : nombres.archivos) {
+    if (reglas.entregadas.count(archivo.first) != 0) continue;
+    const bool enImagenes = carpetaDeEntrada(archivo.first) == imagenes;
+    (enImagenes && esImagenPlantilla(ultimoDeEntrada(archivo.first)) ? plantilla : sobrantes)
+        .push_back(&lector.registros()[archivo.second]);
   }
-  // minizip stops every entry at its recorded size, so what inflates stays within what
-  // was declared; counted again here all the same.
-  std::uint64_t total = 0;
-  extras.assign(cabeceras.size(), 0);
-  for (std::size_t i = 0; i < cabeceras.size(); ++i) {
-    std::uint64_t entrada = 0;
-    const std::uint64_t maximo = kRazonBomba * cabeceras[i].info.compressed_size;
-    std::string error;
-    const bool bien = lector.inflaEntrada(
-        i,
-        [&](const char*, std::size_t n) {
-          entrada += n;
-          total += n;
-          return entrada <= maximo && total <= kLimiteTotal;
-        },
-        extras[i], error);
-    if (!bien) {
-      if (!error.empty()) return error + ".";
-      return total > kLimiteTotal ? "Las entradas ocupan más de 1 GiB descomprimidas."
-                                  : "Posible bomba ZIP: la entrada " + cabeceras[i].nombre +
-                                        " se descomprime a más de 200 veces lo que ocupa.";
-    }
+  if (!plantilla.empty()) {
+    hallazgos.aviso(lista("Imágenes de la plantilla, que el comprobador no entrega", plantilla));
   }
-  return {};
+  if (!sobrantes.empty()) {
+    hallazgos.aviso(lista("Archivos que el comprobador no entrega", sobrantes));
+  }
 }
 
 }  // namespace
@@ -155,126 +215,36 @@ Fila revisaEntrega(LectorZip& lector, std::string entrega) {
     fila.hallazgos.push_back(error + ".");
     return fila;
   }
-  const std::vector<Cabecera>& cabeceras = lector.cabeceras();
+  const std::vector<Registro>& registros = lector.registros();
   unsigned long masReciente = 0;
-  for (const Cabecera& c : cabeceras) masReciente = std::max(masReciente, c.info.dosDate);
-  if (!cabeceras.empty()) fila.fecha = fechaDos(masReciente);
+  for (const Registro& r : registros) masReciente = std::max(masReciente, r.fechaDos);
+  if (!registros.empty()) fila.fecha = fechaDos(masReciente);
 
-  std::vector<unsigned long> extras;
-  const std::string integridad = compruebaIntegridad(lector, extras);
+  std::vector<unsigned> extras;
+  std::string integridad = compruebaIntegridad(lector, extras);
   if (!integridad.empty()) {
-    fila.hallazgos.push_back(integridad);
+    fila.hallazgos.push_back(std::move(integridad));
     return fila;
   }
 
   Anotaciones hallazgos(fila.hallazgos);
-  // The files the checks may follow, and the folders holding a project file.
-  std::vector<std::pair<std::string, std::size_t>> archivos;
-  std::vector<std::string> carpetas;
-  for (std::size_t i = 0; i < cabeceras.size(); ++i) {
-    const std::string& nombre = cabeceras[i].nombre;
-    if (esInseguro(nombre)) {
-      hallazgos.error("La entrada " + nombre +
-                      " tiene un nombre inseguro (absoluto, con .., con letra de unidad o con "
-                      "\\), y no se ha seguido");
-      continue;
-    }
-    if (nombre.back() == '/') continue;
-    archivos.emplace_back(nombre, i);
-    const std::size_t barra = nombre.rfind('/');
-    if (extension(nombre.substr(barra == std::string::npos ? 0 : barra + 1)) == ".vcxproj" &&
-        std::find(carpetas.begin(), carpetas.end(), carpetaDe(nombre)) == carpetas.end()) {
-      carpetas.push_back(carpetaDe(nombre));
-    }
-  }
-  // The shallowest project folder is the one reviewed; the first in archive order on a tie.
-  std::string proyecto;
-  if (!carpetas.empty()) {
-    proyecto =
-        *std::min_element(carpetas.begin(), carpetas.end(), [](const auto& a, const auto& b) {
-          return std::count(a.begin(), a.end(), '/') < std::count(b.begin(), b.end(), '/');
-        });
-  }
-  if (carpetas.size() > 1) {
-    std::string texto = "Hay proyectos en varias carpetas: ";
-    for (std::size_t i = 0; i < carpetas.size(); ++i) {
-      texto += (i > 0 ? ", " : "") + (carpetas[i].empty() ? std::string("la raíz") : carpetas[i]);
-    }
-    hallazgos.aviso(texto + "; se revisa " + (proyecto.empty() ? "la raíz" : proyecto));
-  }
-  fila.proyecto = nombreDe(proyecto);
+  const Nombres nombres = clasificaNombres(registros, hallazgos);
+  const std::string proyecto = eligeProyecto(nombres.carpetas, hallazgos);
+  fila.proyecto = ultimoDeEntrada(proyecto);
+  VistaZip vista(lector, nombres.archivos, proyecto);
+  const Reglas reglas = aplicaReglas(vista, hallazgos, fila);
+  fila.autores = leeAutores(lector, vista, reglas.entrega);
+  listaSobrantes(lector, nombres, vista, reglas, hallazgos);
 
-  VistaZip vista(lector, archivos, proyecto);
-  Entrega e;
-  plataforma::Fallo fallo;
-  std::vector<std::string> esperadas;
-  std::set<std::string> entregadas;
-  bool completa = false;  // the checker's go-ahead: without it, it writes no archive at all
-  // The view answers from memory and never fails; a failure would leave the checks short.
-  bool revisada = escaneaProyecto(vista, e, fallo);
-  if (revisada && hayProyecto(e, hallazgos)) {
-    revisada = escaneaSolucion(vista, e, fallo) && buscaImagenes(vista, e, fallo);
-    // An archive has no folder entries: an images folder without the student's own images
-    // leaves no trace in it, so its absence tells nothing.
-    e.hayImagenes = true;
-    completa = veredicto(e, hallazgos);
-    revisada = revisada && cruzaProyecto(vista, e, hallazgos, fallo);
-    fila.fuentes = static_cast<int>(e.fuentes.size());
-    fila.cabeceras = static_cast<int>(e.cabeceras.size());
-    fila.imagenes = static_cast<int>(e.imagenes.size());
-    recorreEntrega(e, [&](const std::string& ruta, const char* fijo) {
-      if (ruta.empty()) return;
-      const std::string nombre = vista.resuelve(ruta);
-      entregadas.insert(nombre);
-      esperadas.push_back(fijo != nullptr
-                              ? std::string(fijo)
-                              : nombre.substr(std::min(nombre.size(), vista.solucion().size())));
-    });
-    std::size_t i;
-    std::string info;
-    if (!e.info.empty() && vista.indice(e.info, i)) {
-      unsigned long extra = 0;
-      std::string error;
-      lector.inflaEntrada(
-          i,
-          [&](const char* bloque, std::size_t n) {
-            info.append(bloque, std::min(n, kLimiteInfo - info.size()));
-            return info.size() < kLimiteInfo;
-          },
-          extra, error);
-      fila.autores = autores(info);
-    }
-  } else {
-    fila.fuentes = fila.cabeceras = fila.imagenes = 0;
-  }
-  if (!revisada) hallazgos.error(fallo.texto);
-
-  std::vector<const Cabecera*> plantilla, sobrantes;
-  const std::string imagenes = vista.solucion() + "images/";
-  for (const auto& archivo : archivos) {
-    if (entregadas.count(archivo.first) != 0) continue;
-    const Cabecera* c = &cabeceras[archivo.second];
-    const bool enImagenes = archivo.first.compare(0, imagenes.size(), imagenes) == 0 &&
-                            archivo.first.find('/', imagenes.size()) == std::string::npos;
-    (enImagenes && esImagenPlantilla(archivo.first.substr(imagenes.size())) ? plantilla : sobrantes)
-        .push_back(c);
-  }
-  if (!plantilla.empty()) {
-    hallazgos.aviso(lista("Imágenes de la plantilla, que el comprobador no entrega", plantilla));
-  }
-  if (!sobrantes.empty()) {
-    hallazgos.aviso(lista("Archivos que el comprobador no entrega", sobrantes));
-  }
-
-  std::string diferencia = diferenciaConComprobador(lector, extras, esperadas);
-  if (diferencia.empty() && !completa) {
+  std::string diferencia = diferenciaConComprobador(lector, extras, reglas.esperadas);
+  if (diferencia.empty() && !reglas.completa) {
     diferencia =
         "No lo ha empaquetado el comprobador: sin proyecto, solución e info.txt no escribe "
         "ningún archivo.";
   }
   fila.comprobador = diferencia.empty();
   if (fila.comprobador) {
-    fila.fecha = fechaDos(cabeceras[0].info.dosDate);
+    fila.fecha = fechaDos(registros[0].fechaDos);
   } else {
     hallazgos.aviso(diferencia.substr(0, diferencia.size() - 1));
   }

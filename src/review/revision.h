@@ -23,11 +23,6 @@ struct Fila {
   std::vector<std::string> hallazgos;               // each with its full stop, in the order found
 };
 
-/// Limits that keep any submission within bounded time and memory.
-inline constexpr std::uint64_t kLimiteTotal = 1ull << 30;  // inflated bytes of all entries
-inline constexpr std::uint64_t kRazonBomba = 200;          // inflated per compressed byte
-inline constexpr std::size_t kMaximoEntradas = 20000;
-
 /// Reviews the submission that `lector` reads (not opened yet) under the name `entrega`.
 Fila revisaEntrega(LectorZip& lector, std::string entrega);
 

@@ -1,64 +1,38 @@
 // Folder listings and status queries answered from the entry names alone.
 #include "vista_zip.h"
 
-#include <algorithm>
+#include "nombres_zip.h"
 
 namespace {
 
 // Project files larger than this are not loaded: no project made by Visual Studio is.
 constexpr std::size_t kLimiteProyecto = 8 * 1024 * 1024;
 
-std::string padre(const std::string& carpeta) {
-  if (carpeta.empty()) return carpeta;
-  const std::size_t barra = carpeta.rfind('/', carpeta.size() - 2);
-  return barra == std::string::npos ? std::string() : carpeta.substr(0, barra + 1);
-}
-
 }  // namespace
 
 VistaZip::VistaZip(LectorZip& lector, std::vector<std::pair<std::string, std::size_t>> archivos,
                    std::string proyecto)
     : lector(lector), archivos(std::move(archivos)), proyecto(std::move(proyecto)) {
-  solucion_ = padre(this->proyecto);
+  solucion_ = carpetaPadre(this->proyecto);
   directorios.insert("");
+  indices.reserve(this->archivos.size());
   for (const auto& archivo : this->archivos) {
-    for (std::size_t barra = archivo.first.find('/'); barra != std::string::npos;
-         barra = archivo.first.find('/', barra + 1)) {
-      directorios.insert(archivo.first.substr(0, barra + 1));
+    indices.emplace(archivo.first, archivo.second);
+    for (std::string carpeta = carpetaDeEntrada(archivo.first);
+         !carpeta.empty() && directorios.insert(carpeta).second; carpeta = carpetaPadre(carpeta)) {
     }
   }
 }
 
 std::string VistaZip::resuelve(const std::string& ruta) const {
-  std::vector<std::string> partes;
-  const std::string completa = proyecto + ruta;
-  std::size_t inicio = 0;
-  for (;;) {
-    const std::size_t fin = completa.find('/', inicio);
-    const std::string parte = completa.substr(inicio, fin - inicio);
-    if (parte == "..") {
-      if (!partes.empty()) partes.pop_back();
-    } else if (!parte.empty() && parte != ".") {
-      partes.push_back(parte);
-    }
-    if (fin == std::string::npos) break;
-    inicio = fin + 1;
-  }
-  std::string resultado;
-  for (const std::string& parte : partes) {
-    if (!resultado.empty()) resultado += '/';
-    resultado += parte;
-  }
-  return resultado;
+  return resuelveEntrada(proyecto, ruta);
 }
 
 bool VistaZip::indice(const std::string& ruta, std::size_t& i) const {
   // An absolute path leads out of the archive, where nothing of the submission lies.
   if (!ruta.empty() && ruta[0] == '/') return false;
-  const std::string nombre = resuelve(ruta);
-  const auto it = std::find_if(archivos.begin(), archivos.end(),
-                               [&](const auto& archivo) { return archivo.first == nombre; });
-  if (it == archivos.end()) return false;
+  const auto it = indices.find(resuelve(ruta));
+  if (it == indices.end()) return false;
   i = it->second;
   return true;
 }
@@ -96,9 +70,7 @@ std::string VistaZip::une(const std::string& directorio, const std::string& nomb
 }
 
 std::string VistaZip::rutaDeProyecto(const std::string& valor) const {
-  std::string ruta = valor;
-  std::replace(ruta.begin(), ruta.end(), '\\', '/');
-  return ruta;
+  return plataforma::rutaGenericaDeProyecto(valor);
 }
 
 bool VistaZip::cargaProyecto(const std::string& ruta, tinyxml2::XMLDocument& documento) {

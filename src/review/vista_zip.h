@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -38,6 +39,7 @@ class VistaZip : public Vista {
  private:
   LectorZip& lector;
   std::vector<std::pair<std::string, std::size_t>> archivos;
+  std::unordered_map<std::string, std::size_t> indices;  // each file's index in `lector`
   std::set<std::string> directorios;  // every folder above a file, as "a/b/"; "" the root
   std::string proyecto, solucion_;
 };

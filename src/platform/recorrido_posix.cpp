@@ -1,0 +1,102 @@
+// The walk's view of folders on POSIX systems: lstat for the kind, stat for what a link
+// leads to, device and inode for identity.
+#include "recorrido.h"
+#include "utf8.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <dirent.h>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+
+namespace plataforma {
+namespace {
+
+std::string razon(int error) { return std::generic_category().message(error); }
+
+struct CierraDirectorio {
+  void operator()(DIR* d) const { closedir(d); }
+};
+
+Clase claseDe(int carpeta, const char* nombre) {
+  struct stat datos;
+  if (fstatat(carpeta, nombre, &datos, AT_SYMLINK_NOFOLLOW) != 0) return Clase::otro;
+  if (S_ISDIR(datos.st_mode)) return Clase::directorio;
+  if (S_ISREG(datos.st_mode)) return Clase::archivo;
+  if (!S_ISLNK(datos.st_mode) || fstatat(carpeta, nombre, &datos, 0) != 0) return Clase::otro;
+  if (S_ISDIR(datos.st_mode)) return Clase::enlaceADirectorio;
+  return S_ISREG(datos.st_mode) ? Clase::archivo : Clase::otro;
+}
+
+}  // namespace
+
+bool listaElementos(const std::string& directorio, std::vector<Elemento>& elementos, Fallo& fallo) {
+  std::unique_ptr<DIR, CierraDirectorio> dir(opendir(directorio.c_str()));
+  if (!dir) {
+    fallo.texto = "No se ha podido abrir la carpeta " + directorio + ": " + razon(errno);
+    return false;
+  }
+  for (;;) {
+    errno = 0;
+    const dirent* entrada = readdir(dir.get());
+    if (!entrada) break;
+    const std::string nombre = entrada->d_name;
+    if (nombre == "." || nombre == "..") continue;
+    Elemento elemento;
+    elemento.utf8 = esUtf8(nombre);
+    elemento.nombre = elemento.utf8 ? nombre : conReemplazos(nombre);
+    elemento.clase = claseDe(dirfd(dir.get()), entrada->d_name);
+    elementos.push_back(std::move(elemento));
+  }
+  if (errno != 0) {
+    fallo.texto = "No se ha podido leer la carpeta " + directorio + ": " + razon(errno);
+    return false;
+  }
+  std::sort(elementos.begin(), elementos.end(),
+            [](const Elemento& a, const Elemento& b) { return a.nombre < b.nombre; });
+  return true;
+}
+
+bool identidadDe(const std::string& ruta, Identidad& identidad, Fallo& fallo) {
+  struct stat datos;
+  if (stat(ruta.c_str(), &datos) != 0) {
+    fallo.texto = "No se ha podido consultar el estado de " + ruta + ": " + razon(errno);
+    return false;
+  }
+  identidad.volumen = static_cast<std::uint64_t>(datos.st_dev);
+  identidad.indice = static_cast<std::uint64_t>(datos.st_ino);
+  return true;
+}
+
+Archivo creaTemporal(Fallo& fallo) {
+  const char* entorno = std::getenv("TMPDIR");
+  const std::string carpeta = entorno != nullptr && *entorno != '\0' ? entorno : "/tmp";
+  int fd = -1;
+#ifdef O_TMPFILE
+  // Never linked into any folder: nothing is left even if the process is killed.
+  fd = open(carpeta.c_str(), O_TMPFILE | O_RDWR | O_EXCL | O_CLOEXEC, 0600);
+#endif
+  if (fd < 0) {
+    // Where the file system has no such files: named for an instant, then unlinked.
+    std::string plantilla = carpeta + "/revisa-XXXXXX";
+    fd = mkstemp(plantilla.data());
+    if (fd >= 0) unlink(plantilla.c_str());
+  }
+  if (fd < 0) {
+    fallo.texto = "No se ha podido crear un archivo temporal en " + carpeta + ": " + razon(errno);
+    return nullptr;
+  }
+  Archivo archivo(fdopen(fd, "w+b"));
+  if (!archivo) {
+    const int error = errno;
+    close(fd);
+    fallo.texto = "No se ha podido crear un archivo temporal en " + carpeta + ": " + razon(error);
+  }
+  return archivo;
+}
+
+}  // namespace plataforma
