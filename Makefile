@@ -2,7 +2,7 @@
 .PHONY: demo test prepara prepara-windows dev asan-ubsan windows format clean fuzz bench
 
 demo: dev
-	scripts/demo.sh build/dev/comprobador
+	scripts/demo.sh build/dev/comprobador build/dev/revisa
 
 # A minute of fuzzing the project file check first; then the Linux build (the Windows
 # suite compares archives with it), the Windows suite under wine and the sanitizer suite,

@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Runs the tool on a fresh copy of the sample delivery, as a student would: copied into
-# the project folder and started there.
+# the project folder and started there. Then the teachers' side: revisa over a small campus
+# download made at that moment from the sample and its variants, with the feedback for the
+# campus.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 programa=${1:-build/dev/comprobador}
+revisa=${2:-build/dev/revisa}
 
 destino=$PWD/muestra-ejecucion
 rm -rf "$destino"
@@ -21,4 +24,14 @@ if [ -f "$proyecto/entrega.zip" ]; then
   echo "Contenido de $proyecto/entrega.zip:"
   unzip -l "$proyecto/entrega.zip" | sed 's/^/  /'
 fi
+
+echo
+echo "Descarga de muestra del campus (una carpeta por participante):"
+campus=$destino/campus
+descarga=$(scripts/campus-muestra.py "$programa" "$campus") || exit 1
+echo "  $descarga"
+echo "Lo que dice revisa:"
+"$revisa" --retroalimentacion --salida "$campus" "$descarga" | sed 's/^/  /'
+echo "Informe: $campus/revision.html (y revision.csv)"
+echo "Retroalimentación para subir al campus: $campus/retroalimentacion.zip"
 exit "$codigo"

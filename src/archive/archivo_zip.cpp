@@ -3,6 +3,7 @@
 
 #include "archivos.h"
 #include "escritura.h"
+#include "recorrido.h"
 
 #include <ctime>
 
@@ -18,8 +19,12 @@ int ZCALLBACK cierraArchivo(voidpf, voidpf archivo) {
   return plataforma::cierraEnDisco(static_cast<std::FILE*>(archivo));
 }
 
-// No scan selects it, and a file browser does not show it.
-std::string temporal(const std::string& ruta) { return "." + ruta + ".tmp"; }
+// Beside the archive: no scan selects it, and a file browser does not show it.
+std::string temporal(const std::string& ruta) {
+  const std::string nombre = plataforma::ultimoComponente(ruta);
+  const std::string oculto = "." + nombre + ".tmp";
+  return nombre == ruta ? oculto : plataforma::une(plataforma::carpetaDe(ruta), oculto);
+}
 
 }  // namespace
 

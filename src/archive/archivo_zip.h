@@ -19,7 +19,7 @@ class ArchivoZip {
   ArchivoZip& operator=(const ArchivoZip&) = delete;
   ~ArchivoZip();
 
-  /// Starts the archive `ruta`, a file name in the current directory, and takes today's
+  /// Starts the archive `ruta` (written beside it until it is closed) and takes today's
   /// date stamp for every entry. False when it cannot be created; an existing `ruta` that
   /// may not be written is then left untouched, and any other is removed.
   bool crea(const std::string& ruta);

@@ -32,15 +32,16 @@ std::string cuenta(int n) { return n < 0 ? std::string() : std::to_string(n); }
 std::string tablaCsv(const std::vector<Fila>& filas) {
   std::string csv =
       "\xEF\xBB\xBF"
-      "entrega;veredicto;comprobador;fecha;autores;proyecto;fuentes;cabeceras;imagenes;"
-      "hallazgos\r\n";
+      "participante;nombre;entrega;veredicto;comprobador;fecha;autores;proyecto;fuentes;"
+      "cabeceras;imagenes;hallazgos\r\n";
   for (const Fila& f : filas) {
     // Line breaks only between findings: none that a student wrote.
     std::string hallazgos;
     for (const std::string& h : f.hallazgos) {
       hallazgos += (hallazgos.empty() ? "" : "\n") + legible(h);
     }
-    csv += campo(legible(f.entrega)) + ";" + palabra(f.veredicto) + ";" +
+    csv += campo(legible(f.participante)) + ";" + campo(legible(f.nombre)) + ";" +
+           campo(legible(f.entrega)) + ";" + palabra(f.veredicto) + ";" +
            (f.comprobador ? "sí" : "no") + ";" + f.fecha + ";" + campo(legible(f.autores)) + ";" +
            campo(legible(f.proyecto)) + ";" + cuenta(f.fuentes) + ";" + cuenta(f.cabeceras) + ";" +
            cuenta(f.imagenes) + ";" + campo(hallazgos) + "\r\n";

@@ -1,27 +1,34 @@
 // Which submissions an input holds: every .zip below a folder, a submission given
-// directly, or every .zip entry of a campus archive.
+// directly, or every .zip entry of a campus archive; grouped by participant wherever the
+// campus's names say who handed them in.
 #pragma once
 
 #include "directorio_zip.h"
+#include "participantes.h"
 #include "revision.h"
 
 #include <string>
 #include <vector>
 
-/// One submission to review, or what kept one from being read.
+/// One row to make: a submission to review, or what kept one from being read.
 struct Trabajo {
-  std::string entrega;   // its name in the report
-  std::string ruta;      // the file on disk
-  bool anidada = false;  // an entry of the campus archive `ruta`, read from inside it
-  Registro registro;     // that entry's record, as the campus archive's directory gives it
-  std::string problema;  // when not empty, the finding of a row that cannot be reviewed
+  std::string entrega;        // its name in the report
+  std::string ruta;           // the file on disk
+  bool anidada = false;       // an entry of the campus archive `ruta`, read from inside it
+  Registro registro;          // that entry's record, as the campus archive's directory gives it
+  std::string problema;       // when not empty, the finding of a row that cannot be reviewed
+  Participante participante;  // empty outside the campus's forms
+  std::vector<std::string> previos;  // findings on what the participant handed in, shown first
 };
 
-/// Adds the submissions of `entrada` to `trabajos`: a folder below it that cannot be
-/// listed, or a .zip that cannot be named or read, is a submission with its problem. False,
-/// with `error` saying what, where and why, only when the input itself does not exist or
-/// cannot be read.
+/// Adds the rows of `entrada` to `trabajos`: one per participant the campus's names give,
+/// and one per other .zip; a folder below it that cannot be listed, or a .zip that cannot
+/// be named, is a row with its problem. False, with `error` saying what, where and why,
+/// only when the input itself does not exist or cannot be read.
 bool buscaEntregas(const std::string& entrada, std::vector<Trabajo>& trabajos, std::string& error);
 
 /// Reviews one submission; everything that goes wrong with it is in its row.
 Fila revisaTrabajo(const Trabajo& trabajo);
+
+/// The row's names, before any review: what stays of it when the review itself fails.
+Fila encabezado(const Trabajo& trabajo);

@@ -37,7 +37,8 @@ th, td { border: 1px solid #ccc; padding: .3em .5em; vertical-align: top; text-a
 th { background: #eee; cursor: pointer; position: sticky; top: 0; }
 td { overflow-wrap: anywhere; }
 td.n, td.fecha { text-align: right; white-space: nowrap; }
-td.entrega { min-width: 13em; } td.autores { min-width: 9em; } td.hallazgos { width: 45%; }
+td.entrega { min-width: 13em; } td.autores, td.nombre { min-width: 9em; }
+td.hallazgos { width: 40%; }
 .correcta { background: #d8f0d8; } .avisos { background: #fdf0c4; }
 .errores { background: #f8d4d4; } .norevisable { background: #ddd; }
 td.veredicto { font-weight: bold; white-space: nowrap; }
@@ -56,12 +57,22 @@ constexpr const char* kPie = R"(</tbody>
 (function () {
   var tabla = document.getElementById('entregas');
   var filtro = document.getElementById('filtro');
+  var busca = document.getElementById('busca');
   filtro.hidden = false;
-  filtro.onchange = function () {
+  busca.hidden = false;
+  // A row stays when it has the verdict chosen and its number or name holds what is typed.
+  var filtra = function () {
+    var texto = busca.value.trim().toLocaleLowerCase('es');
     var filas = tabla.tBodies[0].rows;
-    for (var i = 0; i < filas.length; i++)
-      filas[i].hidden = filtro.value !== '' && filas[i].dataset.veredicto !== filtro.value;
+    for (var i = 0; i < filas.length; i++) {
+      var quien = (filas[i].cells[0].textContent + ' ' + filas[i].cells[1].textContent)
+          .toLocaleLowerCase('es');
+      filas[i].hidden = (filtro.value !== '' && filas[i].dataset.veredicto !== filtro.value) ||
+          (texto !== '' && quien.indexOf(texto) < 0);
+    }
   };
+  filtro.onchange = filtra;
+  busca.oninput = filtra;
   var cabeceras = tabla.tHead.rows[0].cells;
   for (var c = 0; c < cabeceras.length; c++) (function (c) {
     var subiendo = true;
@@ -90,7 +101,11 @@ std::string paginaHtml(const std::vector<Fila>& filas) {
   int cuentas[4] = {};
   for (const Fila& f : filas) ++cuentas[static_cast<int>(f.veredicto)];
   std::string html = kCabeza;
-  html += "<p class=\"cuentas\">" + std::to_string(filas.size()) + " entregas: ";
+  std::size_t participantes = 0;
+  for (const Fila& f : filas) participantes += !f.participante.empty() || !f.nombre.empty();
+  html += "<p class=\"cuentas\">";
+  if (participantes > 0) html += std::to_string(participantes) + " participantes; ";
+  html += std::to_string(filas.size()) + " entregas: ";
   const Veredicto orden[] = {Veredicto::correcta, Veredicto::conAvisos, Veredicto::conErrores,
                              Veredicto::noRevisable};
   for (const Veredicto v : orden) {
@@ -102,12 +117,15 @@ std::string paginaHtml(const std::vector<Fila>& filas) {
     html += std::string("<option>") + palabra(v) + "</option>";
   }
   html +=
-      "</select></p>\n<table id=\"entregas\">\n<thead><tr><th>Entrega</th><th>Veredicto</th>"
+      "</select> <input id=\"busca\" type=\"search\" placeholder=\"Número o nombre\" "
+      "aria-label=\"Buscar por número o nombre\" hidden></p>\n<table id=\"entregas\">\n"
+      "<thead><tr><th>Participante</th><th>Nombre</th><th>Entrega</th><th>Veredicto</th>"
       "<th>Comprobador</th><th>Fecha</th><th>Autores</th><th>Proyecto</th><th>Fuentes</th>"
       "<th>Cabeceras</th><th>Imágenes</th><th>Hallazgos</th></tr></thead>\n<tbody>\n";
   for (const Fila& f : filas) {
-    html += std::string("<tr data-veredicto=\"") + palabra(f.veredicto) +
-            "\"><td class=\"entrega\">" + escapa(f.entrega) + "</td><td class=\"veredicto " +
+    html += std::string("<tr data-veredicto=\"") + palabra(f.veredicto) + "\"><td class=\"n\">" +
+            escapa(f.participante) + "</td><td class=\"nombre\">" + escapa(f.nombre) +
+            "</td><td class=\"entrega\">" + escapa(f.entrega) + "</td><td class=\"veredicto " +
             clase(f.veredicto) + "\">" + palabra(f.veredicto) + "</td><td>" +
             (f.comprobador ? "sí" : "no") + "</td><td class=\"fecha\">" + escapa(f.fecha) +
             "</td><td class=\"autores\">" + escapa(f.autores) + "</td><td>" + escapa(f.proyecto) +

@@ -6,6 +6,7 @@
 #include "entradas.h"
 #include "informe.h"
 #include "recorrido.h"
+#include "retroalimentacion.h"
 #include "salida.h"
 #include "texto.h"
 
@@ -21,7 +22,7 @@
 
 namespace {
 
-constexpr const char* kUso = "uso: revisa [--salida DIR] [-j N] ENTRADA...";
+constexpr const char* kUso = "uso: revisa [--salida DIR] [-j N] [--retroalimentacion] ENTRADA...";
 
 void linea(std::FILE* destino, const std::string& texto) {
   const std::string todo = texto + "\n";
@@ -85,7 +86,7 @@ void muestraAvance(Avance& avance, std::size_t total) {
 
 int revisaCon(const std::vector<std::string>& argumentos, bool suelto) {
   std::string salida = ".";
-  bool conSalida = false;
+  bool conSalida = false, retroalimentacion = false;
   unsigned hilos = std::max(1u, std::thread::hardware_concurrency());
   std::vector<std::string> entradas;
   for (std::size_t i = 0; i < argumentos.size(); ++i) {
@@ -95,6 +96,8 @@ int revisaCon(const std::vector<std::string>& argumentos, bool suelto) {
         return falla("--salida necesita una carpeta; " + std::string(kUso));
       salida = argumentos[++i];
       conSalida = true;
+    } else if (a == "--retroalimentacion") {
+      retroalimentacion = true;
     } else if (a == "-j" || (a.size() > 2 && a.compare(0, 2, "-j") == 0)) {
       const std::string valor =
           a == "-j" ? (i + 1 < argumentos.size() ? argumentos[++i] : "") : a.substr(2);
@@ -132,7 +135,7 @@ int revisaCon(const std::vector<std::string>& argumentos, bool suelto) {
   // Every row is named before any review starts: whatever happens to a review, its row
   // stays, `no revisable` unless the review ends.
   std::vector<Fila> filas(trabajos.size());
-  for (std::size_t i = 0; i < trabajos.size(); ++i) filas[i].entrega = trabajos[i].entrega;
+  for (std::size_t i = 0; i < trabajos.size(); ++i) filas[i] = encabezado(trabajos[i]);
   Avance avance;
   std::atomic<std::size_t> siguiente{0};
   const auto trabaja = [&]() noexcept {
@@ -146,8 +149,12 @@ int revisaCon(const std::vector<std::string>& argumentos, bool suelto) {
       } catch (const std::exception& e) {
         // One submission that cannot be reviewed is one row that says why.
         try {
-          filas[i] = noRevisable(trabajos[i].entrega,
-                                 std::string("No se ha podido revisar: ") + e.what() + ".");
+          filas[i].hallazgos.assign(1, std::string("No se ha podido revisar: ") + e.what() + ".");
+        } catch (...) {
+        }
+      } catch (...) {
+        try {
+          filas[i].hallazgos.assign(1, "No se ha podido revisar.");
         } catch (...) {
         }
       }
@@ -187,11 +194,17 @@ int revisaCon(const std::vector<std::string>& argumentos, bool suelto) {
   if (!plataforma::escribeArchivo(plataforma::une(salida, "revision.csv"), tablaCsv(filas),
                                   fallo) ||
       !plataforma::escribeArchivo(plataforma::une(salida, "revision.html"), paginaHtml(filas),
-                                  fallo)) {
+                                  fallo) ||
+      (retroalimentacion &&
+       !escribeRetroalimentacion(plataforma::une(salida, "retroalimentacion.zip"), filas, fallo))) {
     return falla(fallo.texto);
   }
   linea(stdout, resumen(filas));
-  if (suelto) linea(stdout, "Los informes revision.csv y revision.html están en " + salida);
+  if (suelto) {
+    linea(stdout, std::string("Los informes revision.csv y revision.html") +
+                      (retroalimentacion ? " y la retroalimentación retroalimentacion.zip" : "") +
+                      " están en " + salida);
+  }
   const bool todas = std::all_of(filas.begin(), filas.end(),
                                  [](const Fila& f) { return f.veredicto == Veredicto::correcta; });
   return todas ? 0 : 1;

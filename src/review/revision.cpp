@@ -236,6 +236,7 @@ Fila revisaEntrega(LectorZip& lector, std::string entrega) {
   fila.autores = leeAutores(lector, vista, reglas.entrega);
   listaSobrantes(lector, nombres, vista, reglas, hallazgos);
 
+  fila.entregados = reglas.esperadas;
   std::string diferencia = diferenciaConComprobador(lector, extras, reglas.esperadas);
   if (diferencia.empty() && !reglas.completa) {
     diferencia =

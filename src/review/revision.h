@@ -13,7 +13,10 @@ const char* palabra(Veredicto veredicto);
 
 /// One line of the report.
 struct Fila {
-  std::string entrega;  // its path relative to its input, "/" between components
+  std::string participante;  // the participant's number in the campus, or empty
+  std::string nombre;        // the participant's name as the campus wrote it, or empty
+  bool moodle = false;       // named by Moodle's forms: its feedback can go back to the campus
+  std::string entrega;       // its path relative to its input, "/" between components
   Veredicto veredicto = Veredicto::noRevisable;
   bool comprobador = false;                         // the archive has exactly the checker's form
   std::string fecha;                                // AAAA-MM-DD, or empty
@@ -21,6 +24,7 @@ struct Fila {
   std::string proyecto;                             // the project folder's name
   int fuentes = -1, cabeceras = -1, imagenes = -1;  // -1 when it could not be reviewed
   std::vector<std::string> hallazgos;               // each with its full stop, in the order found
+  std::vector<std::string> entregados;  // the entries the checker writes for it, in its order
 };
 
 /// Reviews the submission that `lector` reads (not opened yet) under the name `entrega`.

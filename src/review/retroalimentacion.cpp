@@ -1,0 +1,116 @@
+// The participants' feedback pages and the archive the campus imports them from.
+#include "retroalimentacion.h"
+
+#include "archivo_zip.h"
+#include "guia.h"
+#include "nombres_zip.h"
+#include "texto.h"
+
+#include <set>
+#include <sstream>
+
+namespace {
+
+std::string escapa(const std::string& texto) { return escapaHtml(legible(texto)); }
+
+const char* clase(Veredicto v) {
+  switch (v) {
+    case Veredicto::correcta:
+      return "correcta";
+    case Veredicto::conAvisos:
+      return "avisos";
+    case Veredicto::conErrores:
+      return "errores";
+    case Veredicto::noRevisable:
+      break;
+  }
+  return "norevisable";
+}
+
+constexpr const char* kCabeza = R"(<!DOCTYPE html>
+<html lang="es">
+<head>
+<meta charset="utf-8">
+<meta name="viewport" content="width=device-width, initial-scale=1">
+<title>Revisión de tu entrega</title>
+<style>
+body { font-family: system-ui, sans-serif; margin: 1.5em auto; max-width: 46em; padding: 0 1em; color: #222; line-height: 1.45; }
+h1 { font-size: 1.5em; } h2 { font-size: 1.15em; margin-top: 1.6em; }
+.veredicto { padding: .6em .9em; border-radius: .3em; }
+.correcta { background: #d8f0d8; } .avisos { background: #fdf0c4; }
+.errores { background: #f8d4d4; } .norevisable { background: #ddd; }
+ol.hallazgos > li { margin-bottom: 1em; }
+.hallazgo { font-weight: bold; overflow-wrap: anywhere; }
+.explicacion { margin: .3em 0; }
+code { background: #f2f2f2; padding: 0 .2em; overflow-wrap: anywhere; }
+.nota { color: #555; font-size: .9em; margin-top: 2em; }
+</style>
+</head>
+<body>
+<h1>Revisión de tu entrega</h1>
+)";
+
+}  // namespace
+
+std::string paginaDeRetroalimentacion(const Fila& f) {
+  std::string html = kCabeza;
+  html += "<p>" + escapa(f.nombre);
+  if (!f.participante.empty()) html += " (participante " + escapa(f.participante) + ")";
+  html += ". Entrega revisada: <code>" + escapa(ultimoDeEntrada(f.entrega)) + "</code>.</p>\n";
+  html += std::string("<p class=\"veredicto ") + clase(f.veredicto) + "\">Veredicto: <strong>" +
+          palabra(f.veredicto) + "</strong>.";
+  if (const Explicacion* e = explicaVeredicto(f.veredicto)) html += " " + e->significado;
+  html += "</p>\n";
+  if (f.hallazgos.empty()) {
+    html += "<p>No hay nada que corregir.</p>\n";
+  } else {
+    html += "<h2>Lo que hay que revisar</h2>\n<ol class=\"hallazgos\">\n";
+    for (const std::string& h : f.hallazgos) {
+      html += "<li><p class=\"hallazgo\">" + escapa(h) + "</p>";
+      if (const Explicacion* e = explicaHallazgo(h)) {
+        html += "<p class=\"explicacion\"><strong>Qué significa:</strong> " + e->significado +
+                "</p><p class=\"explicacion\"><strong>Cómo se arregla:</strong> " + e->arreglo +
+                "</p>";
+      }
+      html += "</li>\n";
+    }
+    html += "</ol>\n";
+  }
+  html += "<h2>Lo que entrega el comprobador</h2>\n";
+  if (f.entregados.empty()) {
+    html += "<p>Nada: sin proyecto no se puede saber qué entregaría.</p>\n";
+  } else {
+    html += "<ul>\n";
+    for (const std::string& e : f.entregados) html += "<li><code>" + escapa(e) + "</code></li>\n";
+    html += "</ul>\n";
+  }
+  html +=
+      "<p class=\"nota\">Esta revisión aplica las reglas del comprobador a lo que has entregado "
+      "en el campus. Las explicaciones son las de su guía para estudiantes.</p>\n</body>\n"
+      "</html>\n";
+  return html;
+}
+
+std::string entradaDeRetroalimentacion(const Fila& f) {
+  if (!f.moodle || f.participante.empty() || f.nombre.empty()) return {};
+  // The importer splits the first component at "_": name, number, "assignfeedback", "file".
+  return legible(f.nombre) + "_" + f.participante + "_assignfeedback_file/revision.html";
+}
+
+bool escribeRetroalimentacion(const std::string& ruta, const std::vector<Fila>& filas,
+                              plataforma::Fallo& fallo) {
+  fallo.texto = "No se ha podido escribir " + ruta;
+  ArchivoZip archivo;
+  if (!archivo.crea(ruta)) return false;
+  std::set<std::string> escritas;
+  for (const Fila& f : filas) {
+    const std::string nombre = entradaDeRetroalimentacion(f);
+    // A participant found in two inputs gets one page: the first in the report's order.
+    if (nombre.empty() || !escritas.insert(nombre).second) continue;
+    std::istringstream pagina(paginaDeRetroalimentacion(f));
+    if (!archivo.escribeEntrada(nombre.c_str(), pagina)) return false;
+  }
+  if (!archivo.cierra()) return false;
+  fallo.texto.clear();
+  return true;
+}
