@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """The two guides as a browser shows them: each page rendered by headless Chromium, with
 every resource inside it (no file or network reference), its screenshots byte for byte, and
-its tables: every message of the checker in the students' guide, the verdicts and the report's
-columns in the teachers' guide.
+its tables: every message of the checker and the verdicts in the students' guide, the verdicts
+and the report's columns in the teachers' guide.
     tests/paginas.py CARPETA_DE_LAS_PAGINAS CARPETA_DOCS"""
 
 import base64
@@ -33,13 +33,14 @@ MENSAJES = [
     "No se ha podido crear el archivo entrega.zip en el directorio actual.",
 ]
 VEREDICTOS = ["correcta", "con avisos", "con errores", "no revisable"]
-COLUMNAS = ("entrega;veredicto;comprobador;fecha;autores;proyecto;fuentes;cabeceras;imagenes;"
-            "hallazgos").split(";")
+COLUMNAS = ("participante;nombre;entrega;veredicto;comprobador;fecha;autores;proyecto;fuentes;"
+            "cabeceras;imagenes;hallazgos").split(";")
 
 # page: (its screenshots, its tables as (header, first column))
 ESPERADO = {
     "LEEME.html": (["caja.png"], [
-        (["mensaje", "qué significa", "cómo se arregla"], MENSAJES)]),
+        (["mensaje", "qué significa", "cómo se arregla"], MENSAJES),
+        (["veredicto", "qué significa"], VEREDICTOS)]),
     "PROFESORADO.html": (["revision.png"], [
         (["veredicto", "qué significa"], VEREDICTOS),
         (["columna", "qué contiene"], COLUMNAS)]),
