@@ -8,8 +8,11 @@ with status 2; with --chromium, the page is rendered by headless Chromium as wel
 CSV, and started as from the Explorer (a console of its own) beside its input; the failures
 named in the system's words are left to the Linux run."""
 
+import csv as lector_csv
 import datetime
+import io
 import os
+import random
 import re
 import shutil
 import subprocess
@@ -276,20 +279,27 @@ def esperado(bomba):
         "No lo ha empaquetado el comprobador: sin proyecto, solución e info.txt no escribe "
         'ningún archivo."',
     ]
+    # Outside the campus's names a row has no participant.
+    filas = [";;" + f for f in filas]
     campus = [
-        f"Ana López_1234_assignsubmission_file_/entrega.zip;correcta;sí;{HOY};"
+        f"1234;Ana López;Ana López_1234_assignsubmission_file_/entrega.zip;correcta;sí;{HOY};"
         "Ana García / Luis Pérez;Juego;2;1;1;",
-        "Luis_99_assignsubmission_file_/x.ZIP;no revisable;no;;;;;;;No es un archivo ZIP.",
+        "99;Luis;Luis_99_assignsubmission_file_/x.ZIP;no revisable;no;;;;;;;No es un archivo "
+        "ZIP.",
         filas[6].replace("07 Sin solucion.zip", "Sofía_7_/mal.zip"),
     ]
     return filas, campus
 
 
+CABECERA = "participante;nombre;entrega;veredicto;comprobador;fecha;autores;proyecto;fuentes;" \
+           "cabeceras;imagenes;hallazgos"
+
+
 def csv(filas):
-    cabecera = "entrega;veredicto;comprobador;fecha;autores;proyecto;fuentes;cabeceras;" \
-               "imagenes;hallazgos"
-    return ("\ufeff" + "".join(f + "\r\n" for f in [cabecera] + sorted(
-        filas, key=lambda f: f.encode()))).encode()
+    """The whole CSV of `filas`, sorted by entrega as revisa sorts it."""
+    entrega = lambda f: next(lector_csv.reader(io.StringIO(f), delimiter=";"))[2]
+    return ("\ufeff" + "".join(f + "\r\n" for f in [CABECERA] + sorted(
+        filas, key=lambda f: entrega(f).encode()))).encode()
 
 
 def revisa(*argumentos, cwd=None):
@@ -349,7 +359,7 @@ def main():
         compara("informe en el directorio actual",
                 open(os.path.join(salida, "revision.csv"), "rb").read(),
                 csv([filas[0].replace("01 Ana/", ""), filas[2].replace("03 Ansi/", "")]), fallos)
-        uso = "uso: revisa [--salida DIR] [-j N] ENTRADA..."
+        uso = "uso: revisa [--salida DIR] [-j N] [--retroalimentacion] ENTRADA..."
         for argumentos, texto in [((), uso),
                                   ((entregas, "--salida"), "--salida necesita una carpeta; " + uso),
                                   (("-j", "0", entregas), "-j necesita un número de hilos, 1 o "
@@ -359,6 +369,7 @@ def main():
             r = revisa(*argumentos)
             compara(f"argumentos {argumentos}", (r.returncode, r.stdout, r.stderr.decode()),
                     (2, b"", "revisa: " + texto + "\n"), fallos)
+        descargas(tmp, fallos)
         if DELANTE:
             explorador(tmp, entregas, filas, fallos)
             return informa(fallos)
@@ -384,6 +395,187 @@ def main():
                     (2, f"revisa: No se ha podido leer la entrada {cerrada}: Permission "
                      "denied\n"), fallos)
     return informa(fallos)
+
+
+# The campus's download: each participant's uploads as (name, number or None, plugin, own
+# path, bytes key). Rows expected for each: (own path of the row's file, the rest of the row).
+SUBIDAS = [
+    ("Ana García Pérez", 1001, "file", "entrega.zip", "limpia"),
+    ("Luis Pérez Gil", 1002, "file", "entrega.zip", "aviso"),
+    ("Marta Ruiz", 1003, "file", "Practica2.rar", "rar"),
+    ("Pablo Sanz", 1004, "onlinetext", "onlinetext.html", "texto"),
+    ("Sofía Núñez", 1005, "file", "entrega.zip", "limpia"),
+    ("Sofía Núñez", 1005, "file", "entrega (1).zip", "aviso"),
+    ("Javier Gil", 1006, "file", "Práctica/entrega.zip", "limpia"),
+    ("Participant", 1007, "file", "entrega.zip", "limpia"),
+    ("Grupo 3", 45, "file", "entrega.zip", "limpia"),
+    ("Grupo 3", 45, "file", "info.txt", "texto"),
+    ("Elena Vidal", 1009, "file", "entrega.zip", "grande"),
+    ("Raúl Ortega", 1010, "file", "entrega.zip", "danada"),
+    ("Irene Campos", 1011, "file", "entrega.zip", "limpia"),
+    ("Irene Campos", 1011, "file", "memoria.docx", "texto"),
+    ("Irene Campos", 1011, "onlinetext", "onlinetext.html", "texto"),
+    ("Default group", None, "file", "entrega.zip", "limpia"),
+]
+CORRECTA = f"correcta;sí;{HOY};Ana García / Luis Pérez;Juego;2;1;1;"
+FILAS_CAMPUS = {
+    "Ana García Pérez": (0, CORRECTA),
+    "Luis Pérez Gil": (0, f"con avisos;sí;{HOY};Ana García / Luis Pérez;Juego;3;1;1;El proyecto "
+                          "no hace referencia al archivo extra.cpp."),
+    "Marta Ruiz": (0, 'no revisable;no;;;;;;;"No ha entregado ningún .zip; ha entregado: '
+                      'Practica2.rar."'),
+    "Pablo Sanz": (0, 'no revisable;no;;;;;;;"No ha entregado ningún .zip; solo ha escrito '
+                      'texto en línea."'),
+    "Sofía Núñez": (0, f'con avisos;sí;{HOY};Ana García / Luis Pérez;Juego;2;1;1;"Ha entregado '
+                       '2 archivos .zip: se revisa entrega.zip; los demás no se revisan: '
+                       'entrega (1).zip."'),
+    "Javier Gil": (0, CORRECTA),
+    "Participant": (0, CORRECTA),
+    "Grupo 3": (0, f"con avisos;sí;{HOY};Ana García / Luis Pérez;Juego;2;1;1;Además del .zip "
+                   "ha entregado: info.txt."),
+    "Elena Vidal": (0, CORRECTA.replace(";2;1;1;", ";2;1;2;")),
+    "Raúl Ortega": (0, f"no revisable;no;{HOY};;;;;;El archivo ZIP está dañado: los datos "
+                       "comprimidos de la entrada Juego/Juego.vcxproj no son válidos."),
+    "Irene Campos": (0, f"con avisos;sí;{HOY};Ana García / Luis Pérez;Juego;2;1;1;Además del "
+                        ".zip ha entregado: memoria.docx, texto en línea."),
+    "Default group": (0, CORRECTA),
+}
+RESUMEN_CAMPUS = "12 entregas: 5 correctas, 4 con avisos, 0 con errores, 3 no revisables\n"
+
+# Each form of the campus's names: (folders or flat, how a participant's file is named).
+FORMAS = {
+    "carpetas": lambda prefijo, propia: f"{prefijo}/{propia}",
+    "3.x": lambda prefijo, propia: f"{prefijo}_/{propia}",
+    "plana": lambda prefijo, propia: f"{prefijo}_{propia}",
+}
+
+
+def prefijo(nombre, numero, tipo):
+    return f"{nombre}_{numero}_assignsubmission_{tipo}" if numero else \
+        f"{nombre}_assignsubmission_{tipo}"
+
+
+def descargas(tmp, fallos):
+    """revisa over a campus download made as the campus names it, in every form (folders,
+    3.x, flat, the folders form unpacked) and as Canvas names it: every participant once,
+    by number and name, whatever they uploaded; the whole CSV compared. The feedback archive's
+    names split as the campus's importer splits them, and each page explains every finding."""
+    datos = {
+        "limpia": open(del_comprobador(tmp, "d-limpia", completa()), "rb").read(),
+        "aviso": open(del_comprobador(tmp, "d-aviso", completa(
+            extra={"Juego/extra.cpp": "// extra\n"})), "rb").read(),
+        # Large enough to be inflated into a temporary file inside the campus archive.
+        "grande": open(del_comprobador(tmp, "d-grande", completa(
+            extra={"images/fondo.png": random.Random(1).randbytes(20 << 20)})), "rb").read(),
+        "rar": b"Rar!\x1a\x07\x00" + bytes(100),
+        "texto": "<p>Texto de la entrega.</p>\n".encode(),
+    }
+    danada = bytearray(datos["limpia"])
+    danada[60] ^= 0xFF
+    datos["danada"] = bytes(danada)
+    numeros = {n: i for n, i, _, _, _ in SUBIDAS}
+    for forma, nombra in [*FORMAS.items(), ("desempaquetada", FORMAS["carpetas"])]:
+        archivos = {nombra(prefijo(n, i, t), propia): datos[clave]
+                    for n, i, t, propia, clave in SUBIDAS}
+        if forma == "desempaquetada":
+            entrada = os.path.join(tmp, "descarga desempaquetada")
+            arbol(entrada, archivos)
+        else:
+            entrada = os.path.join(tmp, f"descarga {forma}.zip")
+            with zipfile.ZipFile(entrada, "w", zipfile.ZIP_DEFLATED) as z:
+                for nombre, contenido in archivos.items():
+                    z.writestr(nombre, contenido)
+        salida = os.path.join(tmp, f"revision {forma}")
+        os.makedirs(salida)
+        r = revisa("--retroalimentacion", "--salida", salida, entrada)
+        compara(f"{forma}: salida", (r.returncode, r.stdout.decode(), r.stderr.decode()),
+                (1, RESUMEN_CAMPUS, ""), fallos)
+        filas = []
+        for nombre, (_, resto) in FILAS_CAMPUS.items():
+            propias = [(t, p) for n, _, t, p, clave in SUBIDAS if n == nombre]
+            # The row's file: entrega.zip, else the first in byte order.
+            zips = [x for x in propias if x[1].endswith(".zip")]
+            t, propia = next((x for x in zips if x[1].endswith("entrega.zip")), None) or \
+                min(zips or propias, key=lambda x: nombra(prefijo(nombre, numeros[nombre],
+                                                                  x[0]), x[1]).encode())
+            entrega = nombra(prefijo(nombre, numeros[nombre], t), propia)
+            entrega = f'"{entrega}"' if ";" in entrega else entrega
+            filas.append(f"{numeros[nombre] or ''};{nombre};{entrega};{resto}")
+        compara_csv(forma, open(os.path.join(salida, "revision.csv"), "rb").read(),
+                    csv(filas), fallos)
+        retroalimentacion(forma, os.path.join(salida, "retroalimentacion.zip"), numeros, fallos)
+
+    # Canvas: one folder of files named <name>[_LATE]_<user>_<attachment>_<file>.
+    canvas = os.path.join(tmp, "canvas")
+    arbol(canvas, {"garciaana_2001_9001_entrega.zip": datos["limpia"],
+                   "ruizmarta_LATE_2002_9002_Practica2.rar": datos["rar"],
+                   "nunezsofia_2003_9003_entrega.zip": datos["limpia"],
+                   "nunezsofia_2003_9004_entrega-1.zip": datos["aviso"]})
+    salida = os.path.join(tmp, "revision canvas")
+    os.makedirs(salida)
+    r = revisa("--retroalimentacion", "--salida", salida, canvas)
+    compara("canvas: salida", (r.returncode, r.stdout.decode()),
+            (1, "3 entregas: 1 correctas, 1 con avisos, 0 con errores, 1 no revisables\n"),
+            fallos)
+    compara_csv("canvas", open(os.path.join(salida, "revision.csv"), "rb").read(), csv([
+        f"2001;garciaana;garciaana_2001_9001_entrega.zip;{CORRECTA}",
+        f'2003;nunezsofia;nunezsofia_2003_9003_entrega.zip;con avisos;sí;{HOY};Ana García / Luis '
+        'Pérez;Juego;2;1;1;"Ha entregado 2 archivos .zip: se revisa entrega.zip; los demás no se '
+        'revisan: entrega-1.zip."',
+        '2002;ruizmarta;ruizmarta_LATE_2002_9002_Practica2.rar;no revisable;no;;;;;;;"No ha '
+        'entregado ningún .zip; ha entregado: Practica2.rar."']), fallos)
+    # Canvas imports no such archive: it has no page.
+    with zipfile.ZipFile(os.path.join(salida, "retroalimentacion.zip")) as z:
+        compara("canvas: retroalimentación", z.namelist(), [], fallos)
+
+
+def compara_csv(nombre, obtenido, esperado, fallos):
+    if obtenido != esperado:
+        o = filas_csv(obtenido.decode(errors="backslashreplace"))
+        e = filas_csv(esperado.decode())
+        for i in range(max(len(o), len(e))):
+            compara(f"{nombre}: fila {i}", o[i] if i < len(o) else None,
+                    e[i] if i < len(e) else None, fallos)
+
+
+def retroalimentacion(forma, ruta, numeros, fallos):
+    """Every name as the campus's importer splits it: the first component of the form
+    <name>_<id>_assignfeedback_file names the participant, the rest is the file; hidden files
+    are skipped. Each participant with a number gets one page, with the UTF-8 flag; every
+    finding of a page comes with what it means and how to fix it."""
+    with zipfile.ZipFile(ruta) as z:
+        recibidos = {}
+        for info in z.infolist():
+            partes = info.filename.split("/")
+            trozos = partes[0].split("_")
+            importable = len(trozos) == 4 and trozos[1].isdigit() and \
+                trozos[2:] == ["assignfeedback", "file"] and \
+                not partes[-1].startswith((".", "~"))
+            compara(f"{forma}: {info.filename} se importa", importable, True, fallos)
+            compara(f"{forma}: {info.filename} con la marca UTF-8", info.flag_bits & 0x800, 0x800,
+                    fallos)
+            if importable:
+                recibidos[int(trozos[1])] = (trozos[0], "/".join(partes[1:]))
+            pagina = z.read(info).decode()
+            compara(f"{forma}: {info.filename}: hallazgos explicados",
+                    pagina.count('<p class="hallazgo">'), pagina.count("Qué significa:"), fallos)
+        esperados = {i: (n, "revision.html") for n, i in numeros.items() if i}
+        compara(f"{forma}: participantes de la retroalimentación", recibidos, esperados, fallos)
+        luis = "Luis Pérez Gil_1002_assignfeedback_file/revision.html"
+        if forma == "carpetas" and luis in z.namelist():
+            pagina = z.read(luis).decode()
+            for texto in ("Veredicto: <strong>con avisos</strong>",
+                          "El proyecto no hace referencia al archivo extra.cpp.",
+                          "Añádelo al proyecto en Visual Studio", "<code>Juego/extra.cpp</code>"):
+                compara(f"página de Luis: {texto}", texto in pagina, True, fallos)
+            if CHROMIUM:
+                # As the student's browser builds it: the finding and its explanation there.
+                destino = os.path.join(os.path.dirname(ruta), "luis.html")
+                open(destino, "w", encoding="utf-8").write(pagina)
+                dom = dom_de(os.path.dirname(ruta), destino)
+                for texto in ("El proyecto no hace referencia al archivo extra.cpp.",
+                              "Qué significa:", "Cómo se arregla:"):
+                    compara(f"página de Luis en Chromium: {texto}", texto in dom, True, fallos)
 
 
 def informa(fallos):
@@ -418,21 +610,29 @@ def explorador(tmp, entregas, filas, fallos):
             fallos)
 
 
-def chromium(tmp, salida, fallos):
-    """The page of the whole corpus as a real browser builds it: one row per submission in
-    the DOM."""
+def dom_de(tmp, pagina):
+    """The DOM of `pagina` as headless Chromium builds it, scripts run."""
     perfil = os.path.join(tmp, "perfil")
     r = subprocess.run(["chromium", "--headless", "--no-sandbox", "--disable-gpu",
                         "--disable-quic", "--no-first-run", "--disable-background-networking",
                         "--disable-component-update", "--disable-sync",
-                        f"--user-data-dir={perfil}", "--dump-dom",
-                        "file://" + os.path.join(salida, "revision.html")],
+                        f"--user-data-dir={perfil}", "--dump-dom", "file://" + pagina],
                        capture_output=True, timeout=120)
-    dom = r.stdout.decode()
+    return r.stdout.decode()
+
+
+def chromium(tmp, salida, fallos):
+    """The page of the whole corpus as a real browser builds it: one row per submission in
+    the DOM."""
+    dom = dom_de(tmp, os.path.join(salida, "revision.html"))
     compara("filas en el DOM de Chromium", len(re.findall(r"<tr data-veredicto=", dom)), 21,
             fallos)
-    # The script ran: the verdict filter it shows is hidden without it.
+    # The script ran: the verdict filter and the search it shows are hidden without it.
     compara("filtro visible en Chromium", '<select id="filtro">' in dom, True, fallos)
+    busca = re.search(r'<input id="busca"[^>]*>', dom)
+    compara("búsqueda visible en Chromium", bool(busca) and "hidden" not in busca.group(0), True,
+            fallos)
+    compara("participantes contados", "2 participantes; 21 entregas" in dom, True, fallos)
 
 
 if __name__ == "__main__":

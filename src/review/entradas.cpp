@@ -106,7 +106,7 @@ struct Grupo {
   std::vector<const Pieza*> zips, otros;  // .zip files; any other file, and what cannot be read
   std::vector<std::string> propiosZip, propiosOtros;  // their own paths, for the findings
   bool textoEnLinea = false;
-  const Pieza* primera = nullptr;  // the first piece in name order: the row's name without a .zip
+  const Pieza* primera = nullptr;  // the row's name when there is no .zip
 };
 
 Trabajo trabajoDe(const Pieza& pieza) {
@@ -124,7 +124,8 @@ Trabajo trabajoDe(const Pieza& pieza) {
 Trabajo trabajoDe(const Grupo& g) {
   std::size_t elegido = 0;
   for (std::size_t i = 0; i < g.zips.size(); ++i) {
-    if (pliega(ultimoDeEntrada(g.zips[i]->nombre)) == "entrega.zip") {
+    // By the participant's own name: in the flat form the campus's prefix comes before it.
+    if (pliega(ultimoDeEntrada(g.propiosZip[i])) == "entrega.zip") {
       elegido = i;
       break;
     }
@@ -173,10 +174,10 @@ void agrupa(const std::vector<Pieza>& piezas, std::vector<Trabajo>& trabajos) {
       continue;
     }
     Grupo& g = grupos[{de.participante.numero, de.participante.nombre}];
-    if (g.primera == nullptr) {
-      g.participante = de.participante;
-      g.primera = pieza;
-    }
+    if (g.primera == nullptr) g.participante = de.participante;
+    // The row of one who handed no .zip in is named after their first file, or else their
+    // folder.
+    if (g.primera == nullptr || (g.primera->carpeta && !pieza->carpeta)) g.primera = pieza;
     const std::string propia = de.propia.empty() ? pieza->nombre : de.propia;
     if (!pieza->carpeta && esZip(pieza->nombre)) {
       g.zips.push_back(pieza);
