@@ -11,6 +11,7 @@ mkdir -p build/bench
 c++ -std=c++17 -O2 -Wall -Wextra -o build/bench/limite bench/limite.cpp -lz
 python3 -B bench/mide.py --programa build/dev/comprobador --limite build/bench/limite \
   --trabajo build/bench "$@" | tee build/bench/tabla.md
-# revisa against unzip -tq over 300 submissions, with one and two threads.
+# revisa against unzip -tq over 300 submissions, as files and as one campus archive, with one
+# and two threads; its system time and read calls, an archive at the bounds, the feedback.
 python3 -B bench/revisa.py --revisa build/dev/revisa --comprobador build/dev/comprobador \
   --trabajo build/bench | tee build/bench/revisa.md

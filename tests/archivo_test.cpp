@@ -1,6 +1,11 @@
 // entrega.zip read back with minizip's unzip API: which entries, under which names, with
-// which bytes, and the headers every entry carries.
+// which bytes, and the headers every entry carries; and the platform's view of folders that
+// a walk over them needs.
 #include "archivo_apoyo.h"
+#include "recorrido.h"
+
+#include <fstream>
+#include <tuple>
 
 namespace {
 
@@ -308,6 +313,152 @@ TEST(ArchivoZip, SeEscribeAparteYSustituyeAlCerrar) {
   for (const auto& e : fs::directory_iterator(arbol.proyecto()))
     nombres.push_back(e.path().filename().u8string());
   EXPECT_EQ(nombres, std::vector<std::string>{"prueba.zip"});
+}
+
+// Windows paths too where the platform joins names with a backslash: the separator says so
+// at run time, so that both systems build the same tests.
+bool enWindows() { return plataforma::une("a", "b") == "a\\b"; }
+
+TEST(Recorrido, CarpetaYUltimoComponenteDeUnaRuta) {
+  const struct {
+    const char* ruta;
+    const char* carpeta;
+    const char* ultimo;
+    bool soloWindows;
+  } filas[] = {
+      {"/a/b.zip", "/a", "b.zip", false},
+      {"/b.zip", "/", "b.zip", false},
+      {"b.zip", ".", "b.zip", false},
+      {"a/b/", "a", "b", false},
+      {"a/b//", "a", "b", false},
+      {"/año/ñ.zip", "/año", "ñ.zip", false},
+      {"C:\\x\\y.zip", "C:\\x", "y.zip", true},
+      {"C:\\y.zip", "C:\\", "y.zip", true},
+      {"C:\\x\\y\\", "C:\\x", "y", true},
+      {"x\\y.zip", "x", "y.zip", true},
+  };
+  for (const auto& fila : filas) {
+    if (fila.soloWindows && !enWindows()) continue;
+    SCOPED_TRACE(fila.ruta);
+    EXPECT_EQ(plataforma::carpetaDe(fila.ruta), fila.carpeta);
+    EXPECT_EQ(plataforma::ultimoComponente(fila.ruta), fila.ultimo);
+  }
+}
+
+// One entry of a listing as a whole: name, whether it is UTF-8, kind.
+using ElementoVisto = std::tuple<std::string, bool, plataforma::Clase>;
+
+std::vector<ElementoVisto> listado(const std::string& carpeta) {
+  std::vector<plataforma::Elemento> elementos;
+  plataforma::Fallo fallo;
+  EXPECT_TRUE(plataforma::listaElementos(carpeta, elementos, fallo)) << fallo.texto;
+  std::vector<ElementoVisto> salida;
+  for (const auto& e : elementos) salida.emplace_back(e.nombre, e.utf8, e.clase);
+  return salida;
+}
+
+TEST(Recorrido, UnaCarpetaSeListaOrdenadaConLaClaseDeCadaElemento) {
+  using plataforma::Clase;
+  Arbol arbol;
+  arbol.archivo("lista/b.zip", "b");
+  arbol.archivo("lista/Z.txt", "Z");
+  // One above U+FFFF and one below it: in UTF-16's order the rocket would come first.
+  arbol.archivo("lista/🚀.zip", "cohete");
+  arbol.archivo("lista/Ａ.zip", "a ancha");
+  arbol.directorio("lista/sub");
+  const std::string lista = plataforma::une(arbol.solucion(), "lista");
+  std::vector<ElementoVisto> esperados = {{"Z.txt", true, Clase::archivo},
+                                          {"b.zip", true, Clase::archivo},
+                                          {"sub", true, Clase::directorio},
+                                          {"Ａ.zip", true, Clase::archivo},
+                                          {"🚀.zip", true, Clase::archivo}};
+  // Links, where the system lets a test make them.
+  const fs::path carpeta = fs::u8path(lista);
+  const auto enlaza = [&](const fs::path& destino, const char* nombre, Clase clase) {
+    std::error_code error;
+    if (fs::is_directory(destino, error)) {
+      fs::create_directory_symlink(destino, carpeta / nombre, error);
+    } else {
+      fs::create_symlink(destino, carpeta / nombre, error);
+    }
+    if (!error && fs::is_symlink(fs::symlink_status(carpeta / nombre, error))) {
+      esperados.emplace_back(nombre, true, clase);
+    }
+  };
+  enlaza(carpeta / "sub", "enlace", Clase::enlaceADirectorio);
+  enlaza(carpeta / "b.zip", "enlace-archivo", Clase::archivo);
+  enlaza(carpeta / "falta", "enlace-roto", Clase::otro);
+  // A name with no UTF-8 form is listed too, with U+FFFD where it cannot be read.
+  const fs::path malo =
+      enWindows() ? carpeta / std::wstring(L"malo\xD800") : carpeta / std::string("malo\xFF");
+  if (std::ofstream(malo).is_open()) esperados.emplace_back("malo\uFFFD", false, Clase::archivo);
+  std::sort(esperados.begin(), esperados.end());
+
+  EXPECT_EQ(listado(lista), esperados);
+  // With a separator at its end, as a root has one.
+  EXPECT_EQ(listado(lista + plataforma::une("", "")), esperados);
+  EXPECT_EQ(listado(plataforma::une(lista, "sub")), std::vector<ElementoVisto>{});
+
+  std::vector<plataforma::Elemento> elementos;
+  plataforma::Fallo fallo;
+  const std::string falta = plataforma::une(lista, "falta");
+  EXPECT_FALSE(plataforma::listaElementos(falta, elementos, fallo));
+  EXPECT_EQ(fallo.texto.rfind("No se ha podido abrir la carpeta " + falta + ": ", 0), 0u)
+      << fallo.texto;
+}
+
+TEST(Recorrido, LaIdentidadEsLaMismaPorCualquierCamino) {
+  Arbol arbol;
+  arbol.directorio("otra");
+  const std::string otra = plataforma::une(arbol.solucion(), "otra");
+  const auto identidad = [](const std::string& ruta) {
+    plataforma::Identidad resultado;
+    plataforma::Fallo fallo;
+    EXPECT_TRUE(plataforma::identidadDe(ruta, resultado, fallo)) << fallo.texto;
+    return std::make_pair(resultado.volumen, resultado.indice);
+  };
+  const auto proyecto = identidad(arbol.proyecto());
+  EXPECT_EQ(identidad("."), proyecto);
+  EXPECT_EQ(identidad(plataforma::une(plataforma::une(otra, ".."), "Juego")), proyecto);
+  EXPECT_NE(identidad(otra), proyecto);
+  EXPECT_NE(identidad(arbol.solucion()), proyecto);
+  std::error_code error;
+  fs::create_directory_symlink(fs::u8path(arbol.proyecto()), fs::u8path(otra) / "enlace", error);
+  if (!error) {
+    EXPECT_EQ(identidad(plataforma::une(otra, "enlace")), proyecto);
+  }
+
+  plataforma::Identidad ninguna;
+  plataforma::Fallo fallo;
+  const std::string falta = plataforma::une(otra, "falta");
+  EXPECT_FALSE(plataforma::identidadDe(falta, ninguna, fallo));
+  EXPECT_EQ(fallo.texto.rfind("No se ha podido consultar el estado de " + falta + ": ", 0), 0u)
+      << fallo.texto;
+}
+
+TEST(Recorrido, UnTemporalDevuelveLoQueSeEscribeEnEl) {
+  plataforma::Fallo fallo;
+  // Two at once, as workers side by side have them: each keeps its own bytes.
+  const plataforma::Archivo uno = plataforma::creaTemporal(fallo);
+  ASSERT_TRUE(uno) << fallo.texto;
+  const plataforma::Archivo dos = plataforma::creaTemporal(fallo);
+  ASSERT_TRUE(dos) << fallo.texto;
+  const std::string datos = bytes(5000, 13), otros = bytes(300, 14);
+  ASSERT_EQ(std::fwrite(datos.data(), 1, datos.size(), uno.get()), datos.size());
+  ASSERT_EQ(std::fwrite(otros.data(), 1, otros.size(), dos.get()), otros.size());
+  ASSERT_EQ(std::fflush(uno.get()), 0);
+  ASSERT_EQ(std::fflush(dos.get()), 0);
+
+  std::string leidos(datos.size(), '\0');
+  EXPECT_EQ(plataforma::leeEn(uno.get(), 0, leidos.data(), leidos.size()), datos.size());
+  EXPECT_TRUE(leidos == datos);
+  // From the middle, up to the end and no further.
+  std::string final(1000, '\0');
+  ASSERT_EQ(plataforma::leeEn(uno.get(), 4500, final.data(), final.size()), 500u);
+  EXPECT_TRUE(final.substr(0, 500) == datos.substr(4500));
+  std::string suyos(otros.size(), '\0');
+  EXPECT_EQ(plataforma::leeEn(dos.get(), 0, suyos.data(), suyos.size()), otros.size());
+  EXPECT_TRUE(suyos == otros);
 }
 
 // The 64-bit uncompressed size kept in the ZIP64 field (tag 1) of a central header whose

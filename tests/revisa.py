@@ -1,12 +1,17 @@
 #!/usr/bin/env python3
 """revisa over one corpus of submissions: archives the built comprobador wrote in generated
-trees, hand-made ones (Python's zipfile, zip), damaged, truncated, renamed, unsafe, a bomb,
-an encrypted one, info.txt in three encodings, and a campus archive holding several. The
-whole revision.csv is compared, then the summary, the exit status and the failures that end
-with status 2; with --chromium, the page is rendered by headless Chromium as well. With
---wine, REVISA is revisa.exe, run through scripts/wine.sh over the same corpus to the same
-CSV, and started as from the Explorer (a console of its own) beside its input; the failures
-named in the system's words are left to the Linux run."""
+trees, hand-made ones (Python's zipfile, zip, and field by field with struct), every kind of
+damage, truncated, renamed, unsafe, bombs, encrypted, the bounds on entries and sizes, info.txt
+in several encodings, names in code page 437 or with control characters, text that a
+spreadsheet or a page would take for a formula or markup, a loop of links, names that are no
+UTF-8 and folders that cannot be read, and a campus archive holding several submissions and
+entries of its own that fail its checks. The whole revision.csv is compared, then the summary,
+the exit status, the page's escaping and the failures that end with status 2; with
+--chromium, the page is rendered by headless Chromium as well. With --wine, REVISA is
+revisa.exe, run through scripts/wine.sh over the same corpus (without its links, names that
+are no UTF-8 and permission bits) to the same CSV, and started as from the Explorer (a console
+of its own) beside its input; the failures named in the system's words are left to the Linux
+run."""
 
 import csv as lector_csv
 import datetime
@@ -15,15 +20,24 @@ import os
 import random
 import re
 import shutil
+import struct
 import subprocess
 import sys
 import tempfile
 import zipfile
+import zlib
 
 REVISA, COMPROBADOR = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
 CHROMIUM = "--chromium" in sys.argv
 WINE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "scripts", "wine.sh")
 DELANTE = [WINE] if "--wine" in sys.argv else []
+# Links, names that are no UTF-8 and permission bits are the POSIX walk's: under wine the
+# corpus goes without them.
+POSIX = not DELANTE
+# Root reads any folder: the main run is then made as nobody, for whom permission bits apply.
+COMO_NADIE = (["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"]
+              if POSIX and os.getuid() == 0 and shutil.which("setpriv") else [])
+CERRADAS = POSIX and (os.getuid() != 0 or bool(COMO_NADIE))
 
 HOY = datetime.date.today().isoformat()
 FECHA = (2024, 3, 15, 10, 30, 0)
@@ -69,12 +83,15 @@ def completa(info="Ana García\nLuis Pérez\n", extra=None, items=("ClCompile ma
     return archivos
 
 
-def del_comprobador(tmp, nombre, archivos):
-    """entrega.zip as the built comprobador writes it for that tree."""
+def del_comprobador(tmp, nombre, archivos, proyecto="Juego"):
+    """entrega.zip as the built comprobador writes it for that tree, run in the folder
+    `proyecto` (the tree's "Juego/" is moved there)."""
     raiz = os.path.join(tmp, "arboles", nombre)
-    proyecto = arbol(raiz, archivos)
-    subprocess.run([COMPROBADOR], cwd=proyecto, check=True, capture_output=True)
-    return os.path.join(proyecto, "entrega.zip")
+    arbol(raiz, {proyecto + k[5:] if k.startswith("Juego/") else k: v
+                 for k, v in archivos.items()})
+    carpeta = os.path.join(raiz, proyecto)
+    subprocess.run([COMPROBADOR], cwd=carpeta, check=True, capture_output=True)
+    return os.path.join(carpeta, "entrega.zip")
 
 
 def con_zipfile(destino, archivos, fecha=FECHA):
@@ -119,6 +136,46 @@ def con_su_forma(destino, archivos):
             datos[i + campo:i + campo + len(valor)] = valor
             i = datos.find(firma, i + 4)
     open(destino, "wb").write(datos)
+
+
+DOS = ((FECHA[0] - 1980) << 9 | FECHA[1] << 5 | FECHA[2],
+       FECHA[3] << 11 | FECHA[4] << 5 | FECHA[5] // 2)
+
+
+def deflate(contenido):
+    c = zlib.compressobj(9, zlib.DEFLATED, -zlib.MAX_WBITS)
+    return c.compress(contenido) + c.flush()
+
+
+def entrada(nombre, contenido=b"", metodo=8, **cambios):
+    """One entry for a_mano: its record's fields as the content gives them, unless `cambios`
+    says otherwise; `local` changes the local header alone."""
+    nombre = nombre.encode() if isinstance(nombre, str) else nombre
+    contenido = contenido.encode() if isinstance(contenido, str) else contenido
+    datos = deflate(contenido) if metodo == 8 else contenido
+    campos = {"nombre": nombre, "datos": datos, "metodo": metodo, "crc": zlib.crc32(contenido),
+              "indicadores": 0x800 if max(nombre, default=0) >= 0x80 else 0,
+              "comprimido": len(datos), "descomprimido": len(contenido), "local": {}}
+    campos.update(cambios)
+    return campos
+
+
+def a_mano(destino, entradas):
+    """An archive written field by field: whatever its entries say, true or not."""
+    cuerpo, central = bytearray(), bytearray()
+    for e in entradas:
+        c = {**e, **e["local"]}
+        central += struct.pack("<4s6H3L5H2L", b"PK\1\2", 20, 20, e["indicadores"], e["metodo"],
+                               DOS[1], DOS[0], e["crc"], e["comprimido"], e["descomprimido"],
+                               len(e["nombre"]), 0, 0, 0, 0, 0, len(cuerpo)) + e["nombre"]
+        cuerpo += struct.pack("<4s5H3L2H", b"PK\3\4", 20, c["indicadores"], c["metodo"], DOS[1],
+                              DOS[0], c["crc"], c["comprimido"], c["descomprimido"],
+                              len(c["nombre"]), 0) + c["nombre"] + e["datos"]
+    fin = struct.pack("<4s4H2LH", b"PK\5\6", 0, 0, len(entradas), len(entradas), len(central),
+                      len(cuerpo), 0)
+    os.makedirs(os.path.dirname(destino), exist_ok=True)
+    with open(destino, "wb") as f:
+        f.write(cuerpo + central + fin)
 
 
 def corpus(tmp):
@@ -191,22 +248,137 @@ def corpus(tmp):
     con_su_forma(os.path.join(entregas, "17 Imitada sin info.zip"),
                  [e for e in orden if e[0] != "info.txt"])
 
-    # The campus's "download all": one folder per student inside one archive.
+    # A loop of links beside a submission: the walk enters each folder once and follows
+    # no link to a folder.
+    poner(buena, "19 Bucle/entrega.zip")
+    if POSIX:
+        os.symlink(".", os.path.join(entregas, "19 Bucle", "a"))
+        os.symlink(".", os.path.join(entregas, "19 Bucle", "b"))
+
+    # What a student writes is text in a spreadsheet: no formula, whatever it starts with.
+    poner(del_comprobador(tmp, "formula", completa(
+        info='=HYPERLINK("http://x.invalid/?"&A2,"Ana")\nLuis Pérez\n'), "=Juego"),
+        "20 Formula/entrega.zip")
+    for numero, signo in (("21 Mas", "+"), ("22 Arroba", "@"), ("23 Menos", "-")):
+        poner(del_comprobador(tmp, numero, completa(), signo + "Juego"), numero + "/entrega.zip")
+    # ... and text in the page, never markup.
+    poner(del_comprobador(tmp, "html", completa(
+        info='<i>Ana</i> & "Luis"\nBea\n', extra={"Juego/<script>alert(1)&.cpp": "// x\n"}),
+        "<b>Juego&amp;"), "24 Html/entrega.zip")
+    # Control characters in names flagged as UTF-8, and a flagged name that is no UTF-8.
+    a_mano(os.path.join(entregas, "25 Control.zip"), [
+        entrada(n, c) for n, c in completa(items=(
+            "ClCompile main.cpp", "ClCompile juego.cpp", "ClCompile Diseño.cpp",
+            "ClInclude juego.h")).items()] + [
+        entrada(b"Juego/Dise\xa4o.cpp", "// ñ\n", indicadores=0x800),
+        entrada("Juego/a\x1b[31mrojo\x07.txt", "rojo\n", indicadores=0x800)])
+    # Names with "\\", absolute or with a drive letter: reported, never followed.
+    barras = completa(extra={"/etc/x": "x\n", "C:/x": "x\n"})
+    barras["Juego\\main.cpp"] = barras.pop("Juego/main.cpp")
+    con_zipfile(os.path.join(entregas, "26 Barras.zip"), barras)
+    # info.txt in UTF-16 big-endian, and a character beyond the BMP (a surrogate pair) and a
+    # lone surrogate in little-endian.
+    poner(del_comprobador(tmp, "utf16be", completa(
+        info="\ufeffJosé Ruiz\r\nMarta Sáez\r\n".encode("utf-16-be"))), "27 Utf16be/entrega.zip")
+    poner(del_comprobador(tmp, "emoji", completa(
+        info="\ufeffAna \U0001F600 García\r\nEva \ud800x\r\n".encode("utf-16-le",
+                                                                     "surrogatepass"))),
+        "28 Emoji/entrega.zip")
+
+    # Each kind of damage, by hand: a CRC-32 of other data; the file ending inside the data
+    # (stored); the deflate stream going on past the compressed size recorded, and ending
+    # before it; LZMA (method 14); 64 MiB of zeros recorded as their first MiB, with its
+    # CRC-32 (damage, never content); stored with two sizes; a local header naming another
+    # entry; fewer bytes than recorded.
+    texto = "int main() {}\n" * 100
+    a_mano(os.path.join(entregas, "30 Crc.zip"), [entrada("a.cpp", texto, crc=12345)])
+    a_mano(os.path.join(entregas, "31 Cortada.zip"), [
+        entrada("a.cpp", texto, 0, datos=texto[:100].encode())])
+    sigue = entrada("a.cpp", texto)
+    a_mano(os.path.join(entregas, "32 Sigue.zip"), [{**sigue, "comprimido": 10}])
+    a_mano(os.path.join(entregas, "33 Sobra.zip"), [
+        {**sigue, "datos": sigue["datos"] + b"sobra", "comprimido": sigue["comprimido"] + 5}])
+    a_mano(os.path.join(entregas, "34 Metodo.zip"), [
+        {**entrada("a.cpp", texto, 0), "metodo": 14}])
+    ceros, mega = zlib.compressobj(9, zlib.DEFLATED, -zlib.MAX_WBITS), b"\0" * (1 << 20)
+    datos = b"".join(ceros.compress(mega) for _ in range(64)) + ceros.flush()
+    a_mano(os.path.join(entregas, "35 Crece.zip"), [
+        entrada("ceros.bin", mega, datos=datos, comprimido=len(datos))])
+    a_mano(os.path.join(entregas, "36 Guardada.zip"), [
+        entrada("a.cpp", texto, 0, descomprimido=len(texto) + 50)])
+    a_mano(os.path.join(entregas, "37 Cabecera.zip"), [
+        entrada("a.cpp", texto, local={"nombre": b"b.cpp"})])
+    a_mano(os.path.join(entregas, "38 Menguada.zip"), [
+        entrada("a.cpp", texto, descomprimido=len(texto) + 50)])
+
+    # The bounds: 20,000 entries and one more, tiny and stored; more than 1 GiB declared
+    # and never stored, which nothing inflates.
+    relleno = [entrada(f"datos/{i:05}", b"x", 0) for i in range(20000 - len(completa()))]
+    a_mano(os.path.join(entregas, "40 Veinte mil.zip"),
+           [entrada(n, c) for n, c in completa().items()] + relleno)
+    a_mano(os.path.join(entregas, "41 Demasiadas.zip"),
+           [entrada(n, c) for n, c in completa().items()] + relleno + [entrada("uno", b"x", 0)])
+    a_mano(os.path.join(entregas, "42 Suma.zip"), [
+        entrada(f"{n}.bin", b"x", 0, descomprimido=600 << 20, comprimido=4 << 20)
+        for n in ("uno", "dos")])
+    a_mano(os.path.join(entregas, "43 Enorme.zip"), [
+        entrada("enorme.bin", b"x", 0, descomprimido=2 << 30, comprimido=20 << 20)])
+
+    # What the walk cannot open is a row of its own; everything else is still reviewed.
+    if POSIX:
+        poner(buena, "50 Nombres/\udcff\udcfe.zip")
+        poner(buena, "50 Nombres/\udcfe\udcff/entrega.zip")
+        # Named as a submission, but nothing that can be read.
+        os.makedirs(os.path.join(entregas, "52 Raros"))
+        os.symlink("no-existe", os.path.join(entregas, "52 Raros", "rota.zip"))
+        os.mkfifo(os.path.join(entregas, "52 Raros", "tubo.zip"))
+    if CERRADAS:
+        poner(buena, "51 Cerradas/dentro/entrega.zip")
+        poner(buena, "51 Cerradas/cerrada.zip")
+        os.chmod(os.path.join(entregas, "51 Cerradas", "dentro"), 0)
+        os.chmod(os.path.join(entregas, "51 Cerradas", "cerrada.zip"), 0)
+
+    # The campus's "download all": one folder per student inside one archive; its own
+    # entries are held to the same checks. One is larger than what is read into memory (3 MiB
+    # that do not compress), one is named like a formula.
+    grande = del_comprobador(tmp, "grande", completa(extra={
+        "images/fondo.png": b"\x89PNG" + random.Random(1).randbytes(3 << 20)}))
     campus = os.path.join(tmp, "campus.zip")
-    with zipfile.ZipFile(campus, "w", zipfile.ZIP_STORED) as z:
-        z.write(buena, "Ana López_1234_assignsubmission_file_/entrega.zip")
-        z.write(os.path.join(entregas, "13 Rar.zip"), "Luis_99_assignsubmission_file_/x.ZIP")
-        z.write(os.path.join(entregas, "07 Sin solucion.zip"), "Sofía_7_/mal.zip")
-        z.writestr("Sofía_7_/notas.txt", "no es una entrega\n")
+    guarda = lambda nombre, ruta, **cambios: entrada(nombre, open(ruta, "rb").read(), 0,
+                                                      **cambios)
+    # The encryption bit set in both headers; declared sizes just over and at the bound; a
+    # CRC-32 that is not its data's.
+    cifrada = guarda("Eva_5_assignsubmission_file_/entrega.zip", buena, indicadores=1)
+    bomba = guarda("Pau_6_assignsubmission_file_/entrega.zip", buena)
+    bomba["descomprimido"] = bomba["comprimido"] * 200 + 1
+    justa = guarda("Quim_11_assignsubmission_file_/entrega.zip", buena)
+    justa["descomprimido"] = justa["comprimido"] * 200
+    danada = entrada("Rosa_8_assignsubmission_file_/entrega.zip", open(buena, "rb").read())
+    danada["crc"] ^= 1
+    a_mano(campus, [
+        guarda("Ana López_1234_assignsubmission_file_/entrega.zip", buena),
+        guarda("Luis_99_assignsubmission_file_/x.ZIP", os.path.join(entregas, "13 Rar.zip")),
+        guarda("Sofía_7_/mal.zip", os.path.join(entregas, "07 Sin solucion.zip")),
+        entrada("Sofía_7_/notas.txt", "no es una entrega\n"),
+        cifrada, bomba, justa, danada,
+        guarda("Teo_9_assignsubmission_file_/entrega.zip", grande),
+        guarda("=Eva_10_assignsubmission_file_/entrega.zip", buena),
+    ])
     return entregas, campus
 
 
+RARO = "No es un archivo: es un enlace roto, un dispositivo o una tubería."
 SIN_INFO = ("Falta el archivo info.txt con el nombre de los autores e información de las "
             "funcionalidades opcionales implementadas.")
 OTRO = "No lo ha empaquetado el comprobador: la entrada {} la ha escrito otro programa ({})."
+INSEGURO = ("La entrada {} tiene un nombre inseguro (absoluto, con .., con letra de unidad o con "
+            "\\), y no se ha seguido.\n")
+DANADO = "El archivo ZIP está dañado: "
 
 
-def esperado(bomba):
+def esperado(bomba, sobra, anidada, entregas):
+    """The rows of the folder's submissions and of the campus archive's. `bomba`, `sobra` and
+    `anidada` are sizes that depend on the zlib that made them."""
     filas = [
         f"01 Ana/entrega.zip;correcta;sí;{HOY};Ana García / Luis Pérez;Juego;2;1;1;",
         f'02 Sin referencia/entrega.zip;con avisos;sí;{HOY};Ana García / Luis Pérez;Juego;3;1;1;'
@@ -279,14 +451,109 @@ def esperado(bomba):
         "No lo ha empaquetado el comprobador: sin proyecto, solución e info.txt no escribe "
         'ningún archivo."',
     ]
+    buena = filas[0].split(";", 1)[1]
+    filas += [
+        "19 Bucle/entrega.zip;" + buena,
+        # A leading "'" keeps a cell from being a formula; quotes doubled inside the field.
+        f"20 Formula/entrega.zip;correcta;sí;{HOY};"
+        '"\'=HYPERLINK(""http://x.invalid/?""&A2,""Ana"") / Luis Pérez";\'=Juego;2;1;1;',
+        f"21 Mas/entrega.zip;correcta;sí;{HOY};Ana García / Luis Pérez;'+Juego;2;1;1;",
+        f"22 Arroba/entrega.zip;correcta;sí;{HOY};Ana García / Luis Pérez;'@Juego;2;1;1;",
+        f"23 Menos/entrega.zip;correcta;sí;{HOY};Ana García / Luis Pérez;'-Juego;2;1;1;",
+        f'24 Html/entrega.zip;con avisos;sí;{HOY};"<i>Ana</i> & ""Luis"" / Bea";"<b>Juego&amp;";'
+        "3;1;1;El proyecto no hace referencia al archivo <script>alert(1)&.cpp.",
+        '25 Control.zip;con avisos;no;2024-03-15;Ana García / Luis Pérez;Juego;3;1;1;"'
+        "El nombre de la entrada Juego/Diseño.cpp está marcado como UTF-8 pero no lo es; se ha "
+        "leído como CP437.\n"
+        "Imágenes de la plantilla, que el comprobador no entrega (1 archivo, 8 bytes): "
+        "images/dog.png.\n"
+        "Archivos que el comprobador no entrega (1 archivo, 5 bytes): "
+        "Juego/a\ufffd[31mrojo\ufffd.txt.\n"
+        + OTRO.format("Juego/Juego.vcxproj", "versión 0x0014; el comprobador pone 0x0024")
+        + '"',
+        '26 Barras.zip;con errores;no;2024-03-15;Ana García / Luis Pérez;Juego;1;1;1;"'
+        + INSEGURO.format("/etc/x") + INSEGURO.format("C:/x")
+        + INSEGURO.format("Juego\\main.cpp")
+        + "El archivo main.cpp al que hace referencia el proyecto no existe.\n"
+        "Imágenes de la plantilla, que el comprobador no entrega (1 archivo, 8 bytes): "
+        "images/dog.png.\n"
+        + OTRO.format("Juego/Juego.vcxproj", "versión 0x0314; el comprobador pone 0x0024")
+        + '"',
+        f"27 Utf16be/entrega.zip;correcta;sí;{HOY};José Ruiz / Marta Sáez;Juego;2;1;1;",
+        f"28 Emoji/entrega.zip;correcta;sí;{HOY};Ana \U0001F600 García / Eva \ufffdx;Juego;2;1;"
+        "1;",
+        no_revisable("30 Crc.zip", DANADO + "la entrada a.cpp no coincide con su CRC-32.",
+                     "2024-03-15"),
+        no_revisable("31 Cortada.zip", "El archivo ZIP está truncado: los datos de la entrada "
+                     "a.cpp se cortan antes de su final.", "2024-03-15"),
+        no_revisable("32 Sigue.zip", DANADO + "los datos comprimidos de la entrada a.cpp siguen "
+                     "más allá de los 10 bytes que declara.", "2024-03-15"),
+        no_revisable("33 Sobra.zip", DANADO + "los datos comprimidos de la entrada a.cpp "
+                     f"terminan antes de los {sobra} bytes que declara.", "2024-03-15"),
+        no_revisable("34 Metodo.zip", "El archivo ZIP usa un método de compresión que no se "
+                     "puede leer (14) en la entrada a.cpp.", "2024-03-15"),
+        no_revisable("35 Crece.zip", DANADO + "la entrada ceros.bin se descomprime a más de los "
+                     "1048576 bytes que declara.", "2024-03-15"),
+        no_revisable("36 Guardada.zip", DANADO + "la entrada a.cpp guarda 1400 bytes y declara "
+                     "1450.", "2024-03-15"),
+        no_revisable("37 Cabecera.zip", DANADO + "la cabecera local de la entrada a.cpp no es "
+                     "válida.", "2024-03-15"),
+        no_revisable("38 Menguada.zip", DANADO + "la entrada a.cpp se descomprime a 1400 bytes y "
+                     "declara 1450.", "2024-03-15"),
+        # 20,000 entries are reviewed, one more is not.
+        '40 Veinte mil.zip;con avisos;no;2024-03-15;Ana García / Luis Pérez;Juego;2;1;1;"'
+        "Imágenes de la plantilla, que el comprobador no entrega (1 archivo, 8 bytes): "
+        "images/dog.png.\n"
+        "Archivos que el comprobador no entrega (19991 archivos, 19991 bytes): "
+        + ", ".join(f"datos/{i:05}" for i in range(10)) + " y 19981 más.\n"
+        + OTRO.format("Juego/Juego.vcxproj", "versión 0x0014; el comprobador pone 0x0024")
+        + '"',
+        no_revisable("41 Demasiadas.zip",
+                     "El archivo ZIP tiene demasiadas entradas (20001, más de 20000)."),
+        no_revisable("42 Suma.zip", "Las entradas ocupan más de 1 GiB descomprimidas.",
+                     "2024-03-15"),
+        no_revisable("43 Enorme.zip", "La entrada enorme.bin ocupa más de 1 GiB descomprimida.",
+                     "2024-03-15"),
+    ]
+    if POSIX:
+        filas += [
+            no_revisable("50 Nombres/\ufffd\ufffd",
+                         "El nombre de la carpeta no es UTF-8 y no se puede abrir por él."),
+            no_revisable("50 Nombres/\ufffd\ufffd.zip",
+                         "El nombre del archivo no es UTF-8 y no se puede abrir por él."),
+            no_revisable("52 Raros/rota.zip", RARO),
+            no_revisable("52 Raros/tubo.zip", RARO),
+        ]
+    if CERRADAS:
+        filas += [
+            no_revisable("51 Cerradas/cerrada.zip",
+                         "No se ha podido abrir el archivo: Permission denied."),
+            no_revisable("51 Cerradas/dentro", "No se ha podido abrir la carpeta "
+                         f"{entregas}/51 Cerradas/dentro: Permission denied."),
+        ]
     # Outside the campus's names a row has no participant.
     filas = [";;" + f for f in filas]
+    nombre = "{}_assignsubmission_file_/entrega.zip".format
+    # The campus's names give each row its participant's number and name.
+    de = lambda quien, fila: "{1};{0};".format(*quien.rsplit("_", 1)) + fila
     campus = [
-        f"1234;Ana López;Ana López_1234_assignsubmission_file_/entrega.zip;correcta;sí;{HOY};"
-        "Ana García / Luis Pérez;Juego;2;1;1;",
-        "99;Luis;Luis_99_assignsubmission_file_/x.ZIP;no revisable;no;;;;;;;No es un archivo "
-        "ZIP.",
+        de("Ana López_1234", nombre("Ana López_1234") + ";" + buena),
+        de("Luis_99", "Luis_99_assignsubmission_file_/x.ZIP;no revisable;no;;;;;;;No es un "
+           "archivo ZIP."),
         filas[6].replace("07 Sin solucion.zip", "Sofía_7_/mal.zip"),
+        de("Eva_5", no_revisable(nombre("Eva_5"), f"La entrada {nombre('Eva_5')} está cifrada.")),
+        de("Pau_6", no_revisable(nombre("Pau_6"), f"Posible bomba ZIP: la entrada "
+                                 f"{nombre('Pau_6')} se descomprime a {anidada * 200 + 1} bytes, "
+                                 f"más de 200 veces los {anidada} que ocupa comprimida.")),
+        # At 200 times exactly it is no bomb: its sizes are then checked, and differ.
+        de("Quim_11", no_revisable(nombre("Quim_11"), f"El archivo del campus está dañado: la "
+                                   f"entrada {nombre('Quim_11')} guarda {anidada} bytes y declara "
+                                   f"{anidada * 200}.")),
+        de("Rosa_8", no_revisable(nombre("Rosa_8"), f"El archivo del campus está dañado: la "
+                                  f"entrada {nombre('Rosa_8')} no coincide con su CRC-32.")),
+        # Larger than what is inflated into memory: read from a temporary file.
+        de("Teo_9", f"{nombre('Teo_9')};correcta;sí;{HOY};Ana García / Luis Pérez;Juego;2;1;2;"),
+        de("'=Eva_10", f"'{nombre('=Eva_10')};" + buena),
     ]
     return filas, campus
 
@@ -295,20 +562,47 @@ CABECERA = "participante;nombre;entrega;veredicto;comprobador;fecha;autores;proy
            "cabeceras;imagenes;hallazgos"
 
 
+def campos(fila):
+    return next(lector_csv.reader(io.StringIO(fila), delimiter=";"))
+
+
+def no_revisable(entrega, razon, fecha=""):
+    return f"{entrega};no revisable;no;{fecha};;;;;;{razon}"
+
+
 def csv(filas):
-    """The whole CSV of `filas`, sorted by entrega as revisa sorts it."""
-    entrega = lambda f: next(lector_csv.reader(io.StringIO(f), delimiter=";"))[2]
+    """The whole CSV of `filas`, sorted by entrega as revisa sorts it: by the name alone,
+    without the "'" that keeps its cell from being a formula."""
     return ("\ufeff" + "".join(f + "\r\n" for f in [CABECERA] + sorted(
-        filas, key=lambda f: entrega(f).encode()))).encode()
+        filas, key=lambda f: campos(f)[2].removeprefix("'").encode()))).encode()
 
 
-def revisa(*argumentos, cwd=None):
-    r = subprocess.run([*DELANTE, REVISA, *argumentos], cwd=cwd, capture_output=True,
-                       stdin=subprocess.DEVNULL, timeout=300)
+def resumen(filas):
+    veredictos = [campos(f)[3] for f in filas]
+    return f"{len(filas)} entregas: " + ", ".join(
+        f"{veredictos.count(v)} {p}" for v, p in (
+            ("correcta", "correctas"), ("con avisos", "con avisos"),
+            ("con errores", "con errores"), ("no revisable", "no revisables"))) + "\n"
+
+
+def revisa(*argumentos, cwd=None, como=()):
+    try:
+        r = subprocess.run([*como, *DELANTE, REVISA, *argumentos], cwd=cwd, capture_output=True,
+                           stdin=subprocess.DEVNULL, timeout=120)
+    except subprocess.TimeoutExpired as e:
+        # A run that never ends (a loop of links followed, a stream read for ever) is a
+        # failure of its own, well within ctest's time.
+        return subprocess.CompletedProcess(e.cmd, None, b"",
+                                           f"sin terminar en {e.timeout} s".encode())
     if DELANTE:
         # Lines end in CRLF on Windows.
         r.stdout, r.stderr = r.stdout.replace(b"\r\n", b"\n"), r.stderr.replace(b"\r\n", b"\n")
     return r
+
+
+def lee(ruta):
+    """A report's bytes; none when it was not written, and the comparisons say so."""
+    return open(ruta, "rb").read() if os.path.exists(ruta) else b""
 
 
 def compara(nombre, obtenido, esperado, fallos):
@@ -323,20 +617,30 @@ def filas_csv(texto):
 
 def main():
     fallos = []
+    # Whoever runs revisa (nobody, when root) can read the whole corpus.
+    os.umask(0o022)
     with tempfile.TemporaryDirectory() as tmp:
+        os.chmod(tmp, 0o755)
         entregas, campus = corpus(tmp)
-        # What the bomb takes compressed depends on the zlib that made it.
+        # What compressed data takes depends on the zlib that made it.
         with zipfile.ZipFile(os.path.join(entregas, "14 Bomba.zip")) as z:
-            filas, filas_campus = esperado(z.getinfo("ceros.bin").compress_size)
+            bomba = z.getinfo("ceros.bin").compress_size
+        with zipfile.ZipFile(os.path.join(entregas, "33 Sobra.zip")) as z:
+            sobra = z.getinfo("a.cpp").compress_size
+        filas, filas_campus = esperado(bomba, sobra, os.path.getsize(
+            os.path.join(entregas, "01 Ana", "entrega.zip")), entregas)
         # A name beyond ASCII: on Windows the arguments cross from UTF-16.
         salida = os.path.join(tmp, "informe ñ")
         os.mkdir(salida)
-        r = revisa("--salida", salida, "-j", "2", entregas, campus)
+        os.chmod(salida, 0o777)
+        r = revisa("--salida", salida, "-j", "2", entregas, campus, como=COMO_NADIE)
+        if CERRADAS:
+            for cerrada in ("dentro", "cerrada.zip"):
+                os.chmod(os.path.join(entregas, "51 Cerradas", cerrada), 0o755)
         compara("estado", r.returncode, 1, fallos)
-        compara("salida", r.stdout.decode(),
-                "21 entregas: 5 correctas, 4 con avisos, 6 con errores, 6 no revisables\n", fallos)
+        compara("salida", r.stdout.decode(), resumen(filas + filas_campus), fallos)
         compara("error", r.stderr.decode(), "", fallos)
-        obtenido = open(os.path.join(salida, "revision.csv"), "rb").read()
+        obtenido = lee(os.path.join(salida, "revision.csv"))
         # Campus rows are named by their entry inside the archive, folder rows by their path.
         esperado_csv = csv(filas + filas_campus)
         if obtenido != esperado_csv:
@@ -345,10 +649,21 @@ def main():
             for i in range(max(len(o), len(e))):
                 compara(f"fila {i}", o[i] if i < len(o) else None, e[i] if i < len(e) else None,
                         fallos)
-        html = open(os.path.join(salida, "revision.html"), encoding="utf-8").read()
-        compara("filas de la página", html.count("<tr data-veredicto="), 21, fallos)
+        html = lee(os.path.join(salida, "revision.html")).decode()
+        compara("filas de la página", html.count("<tr data-veredicto="),
+                len(filas + filas_campus), fallos)
+        # Names, authors and findings are text in the page: escaped, without controls.
+        for texto, esta in [("&lt;b&gt;Juego&amp;amp;", True),
+                            ("&lt;i&gt;Ana&lt;/i&gt; &amp; &quot;Luis&quot; / Bea", True),
+                            ("al archivo &lt;script&gt;alert(1)&amp;.cpp.", True),
+                            ("Juego/a\ufffd[31mrojo\ufffd.txt", True), ("<b>", False),
+                            ("<i>", False), ("<script>alert", False), ("\x1b", False),
+                            ("\x07", False)]:
+            compara(f"{texto!r} en la página", texto in html, esta, fallos)
+        compara("scripts de la página", html.count("<script"), 1, fallos)
         if CHROMIUM:
-            chromium(tmp, salida, fallos)
+            participantes = sum(1 for f in filas + filas_campus if campos(f)[0] or campos(f)[1])
+            chromium(tmp, salida, len(filas + filas_campus), participantes, fallos)
 
         # One thread gives the same report; only checker-made correct ones give status 0.
         r = revisa("-j1", os.path.join(entregas, "01 Ana"), os.path.join(entregas, "03 Ansi"),
@@ -383,14 +698,12 @@ def main():
         compara("informe que no se puede escribir", (r.returncode, r.stdout, r.stderr.decode()),
                 (2, b"", f"revisa: No se ha podido escribir {tmp}/no-existe/revision.csv: "
                  "No such file or directory\n"), fallos)
-        if os.getuid() == 0 and shutil.which("setpriv"):
-            # As nobody, for whom permission bits apply.
-            os.chmod(tmp, 0o755)
+        if COMO_NADIE:
             cerrada = os.path.join(tmp, "cerrada.zip")
             shutil.copy(os.path.join(entregas, "01 Ana", "entrega.zip"), cerrada)
             os.chmod(cerrada, 0)
-            r = subprocess.run(["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups",
-                                REVISA, "--salida", tmp, cerrada], capture_output=True)
+            r = subprocess.run([*COMO_NADIE, REVISA, "--salida", tmp, cerrada],
+                               capture_output=True)
             compara("entrada que no se puede leer", (r.returncode, r.stderr.decode()),
                     (2, f"revisa: No se ha podido leer la entrada {cerrada}: Permission "
                      "denied\n"), fallos)
@@ -621,18 +934,22 @@ def dom_de(tmp, pagina):
     return r.stdout.decode()
 
 
-def chromium(tmp, salida, fallos):
+def chromium(tmp, salida, cuantas, participantes, fallos):
     """The page of the whole corpus as a real browser builds it: one row per submission in
-    the DOM."""
+    the DOM, and no element made of what a student wrote."""
     dom = dom_de(tmp, os.path.join(salida, "revision.html"))
-    compara("filas en el DOM de Chromium", len(re.findall(r"<tr data-veredicto=", dom)), 21,
+    compara("filas en el DOM de Chromium", len(re.findall(r"<tr data-veredicto=", dom)), cuantas,
             fallos)
+    compara("elementos de los estudiantes en Chromium",
+            [e for e in ("<b>", "<i>", "<script>alert") if e in dom] + [dom.count("<script")],
+            [1], fallos)
     # The script ran: the verdict filter and the search it shows are hidden without it.
     compara("filtro visible en Chromium", '<select id="filtro">' in dom, True, fallos)
     busca = re.search(r'<input id="busca"[^>]*>', dom)
     compara("búsqueda visible en Chromium", bool(busca) and "hidden" not in busca.group(0), True,
             fallos)
-    compara("participantes contados", "2 participantes; 21 entregas" in dom, True, fallos)
+    compara("participantes contados", f"{participantes} participantes; {cuantas} entregas" in dom,
+            True, fallos)
 
 
 if __name__ == "__main__":

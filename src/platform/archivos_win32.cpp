@@ -14,7 +14,7 @@
 namespace plataforma {
 
 // The one place where text crosses between UTF-16 and UTF-8: names, arguments, the
-// system's messages.
+// system's messages. Strict both ways, so that a name read is the name that opens.
 bool convierte(const std::wstring& ancho, std::string& estrecho) {
   estrecho.clear();
   if (ancho.empty()) return true;
@@ -39,6 +39,22 @@ bool convierte(const std::string& estrecho, std::wstring& ancho) {
   ancho.resize(static_cast<std::size_t>(largo));
   return MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, estrecho.data(),
                              static_cast<int>(estrecho.size()), ancho.data(), largo) == largo;
+}
+
+std::string convierteConReemplazos(const std::wstring& ancho) {
+  // By hand rather than by the system's own replacement, which not every version makes.
+  std::wstring sano = ancho;
+  for (std::size_t i = 0; i < sano.size(); ++i) {
+    const bool alto = sano[i] >= 0xD800 && sano[i] <= 0xDBFF;
+    if (alto && i + 1 < sano.size() && sano[i + 1] >= 0xDC00 && sano[i + 1] <= 0xDFFF) {
+      ++i;
+    } else if (sano[i] >= 0xD800 && sano[i] <= 0xDFFF) {
+      sano[i] = 0xFFFD;
+    }
+  }
+  std::string estrecho;
+  if (!convierte(sano, estrecho)) estrecho.clear();
+  return estrecho;
 }
 
 namespace {
@@ -100,21 +116,21 @@ bool esDispositivo(const std::wstring& ruta) {
 struct CierraBusqueda {
   void operator()(HANDLE h) const { FindClose(h); }
 };
-struct CierraManejador {
-  void operator()(HANDLE h) const { CloseHandle(h); }
-};
-using Manejador = std::unique_ptr<void, CierraManejador>;
 
-// Hands an open handle to the C runtime as a binary stream, which then owns it.
-Archivo comoArchivo(Manejador manejador, unsigned long* error) {
-  const int descriptor =
-      _open_osfhandle(reinterpret_cast<intptr_t>(manejador.get()), _O_RDONLY | _O_BINARY);
+}  // namespace
+
+void CierraManejador::operator()(void* manejador) const { CloseHandle(manejador); }
+
+Archivo comoArchivo(Manejador manejador, Modo modo, unsigned long* error) {
+  const bool escritura = modo == Modo::lecturaYEscritura;
+  const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(manejador.get()),
+                                         (escritura ? _O_RDWR : _O_RDONLY) | _O_BINARY);
   if (descriptor == -1) {
     if (error) *error = ERROR_TOO_MANY_OPEN_FILES;
     return nullptr;
   }
   manejador.release();
-  Archivo archivo(_fdopen(descriptor, "rb"));
+  Archivo archivo(_fdopen(descriptor, escritura ? "w+b" : "rb"));
   if (!archivo) {
     _close(descriptor);
     if (error) *error = ERROR_NOT_ENOUGH_MEMORY;
@@ -122,15 +138,10 @@ Archivo comoArchivo(Manejador manejador, unsigned long* error) {
   return archivo;
 }
 
-// CreateFileW with the whole path in UTF-16; a name without that form is not found.
-Manejador abre(const std::string& ruta, DWORD acceso, DWORD opciones, unsigned long* error) {
-  std::wstring ancho;
-  if (!convierte(ruta, ancho)) {
-    if (error) *error = ERROR_NO_UNICODE_TRANSLATION;
-    return nullptr;
-  }
+Manejador abre(const std::wstring& ruta, unsigned long acceso, unsigned long opciones,
+               unsigned long* error) {
   const HANDLE h =
-      CreateFileW(ancho.c_str(), acceso, kCompartido, nullptr, OPEN_EXISTING, opciones, nullptr);
+      CreateFileW(ruta.c_str(), acceso, kCompartido, nullptr, OPEN_EXISTING, opciones, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     if (error) *error = GetLastError();
     return nullptr;
@@ -138,7 +149,15 @@ Manejador abre(const std::string& ruta, DWORD acceso, DWORD opciones, unsigned l
   return Manejador(h);
 }
 
-}  // namespace
+Manejador abre(const std::string& ruta, unsigned long acceso, unsigned long opciones,
+               unsigned long* error) {
+  std::wstring ancho;
+  if (!convierte(ruta, ancho)) {
+    if (error) *error = ERROR_NO_UNICODE_TRANSLATION;
+    return nullptr;
+  }
+  return abre(ancho, acceso, opciones, error);
+}
 
 bool camino(const std::string& ruta, fs::path& resultado) {
   std::wstring ancho;
@@ -234,7 +253,7 @@ Archivo abreArchivo(const std::string& ruta, unsigned long* error) {
   // with the right to delete it would keep it out of the delivery.
   Manejador manejador = abre(ruta, GENERIC_READ, FILE_ATTRIBUTE_NORMAL, error);
   if (!manejador) return nullptr;
-  return comoArchivo(std::move(manejador), error);
+  return comoArchivo(std::move(manejador), Modo::lectura, error);
 }
 
 Apertura abreLectura(const std::string& ruta, Archivo& archivo, std::uint64_t& tamano,
@@ -265,16 +284,24 @@ Apertura abreLectura(const std::string& ruta, Archivo& archivo, std::uint64_t& t
   }
   if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return Apertura::ausente;
   tamano = static_cast<std::uint64_t>(info.nFileSizeHigh) << 32 | info.nFileSizeLow;
-  archivo = comoArchivo(std::move(manejador), error);
+  archivo = comoArchivo(std::move(manejador), Modo::lectura, error);
   return archivo ? Apertura::abierto : Apertura::ilegible;
 }
 
 // The portable walk gives the names the letter case they have on disk.
 bool resuelveExistente(const std::string&, std::filesystem::path&) { return false; }
 
-std::size_t leeEn(std::FILE* archivo, std::uint64_t posicion, void* destino, std::size_t n) {
-  if (_fseeki64(archivo, static_cast<__int64>(posicion), SEEK_SET) != 0) return 0;
-  return std::fread(destino, 1, n, archivo);
+std::size_t leeEn(std::FILE* archivo, std::uint64_t posicion, void* destino, std::size_t n,
+                  unsigned long* error) {
+  if (error) *error = 0;
+  std::clearerr(archivo);
+  if (_fseeki64(archivo, static_cast<__int64>(posicion), SEEK_SET) != 0) {
+    if (error) *error = static_cast<unsigned long>(_doserrno);
+    return 0;
+  }
+  const std::size_t leidos = std::fread(destino, 1, n, archivo);
+  if (leidos < n && std::ferror(archivo) && error) *error = static_cast<unsigned long>(_doserrno);
+  return leidos;
 }
 
 std::string razonDe(unsigned long error) { return razon(static_cast<DWORD>(error)); }

@@ -1,7 +1,11 @@
 // Inside the platform layer on Windows: what its files share. Text crosses between UTF-16
-// and UTF-8 only through the `convierte` pair (archivos_win32.cpp), one function each way.
+// and UTF-8 only through the `convierte` functions (archivos_win32.cpp): one each way, and
+// one that never fails, for names that are only shown.
 #pragma once
 
+#include "archivos.h"
+
+#include <memory>
 #include <string>
 
 namespace plataforma {
@@ -14,5 +18,28 @@ bool convierte(const std::wstring& ancho, std::string& estrecho);
 
 /// False for bytes that are not UTF-8.
 bool convierte(const std::string& estrecho, std::wstring& ancho);
+
+/// `ancho` in UTF-8 with every lone surrogate as U+FFFD: for showing, not for naming.
+std::string convierteConReemplazos(const std::wstring& ancho);
+
+struct CierraManejador {
+  void operator()(void* manejador) const;
+};
+/// A Windows handle, closed when its owner goes.
+using Manejador = std::unique_ptr<void, CierraManejador>;
+
+/// CreateFileW of an existing `ruta` with the sharing of abreArchivo (reading, writing and
+/// deleting). Null when it does not open, with the system's code in `error` when given; a
+/// name without a UTF-16 form does not open.
+Manejador abre(const std::string& ruta, unsigned long acceso, unsigned long opciones,
+               unsigned long* error);
+Manejador abre(const std::wstring& ruta, unsigned long acceso, unsigned long opciones,
+               unsigned long* error);
+
+enum class Modo { lectura, lecturaYEscritura };
+
+/// Hands an open handle to the C runtime as a binary stream, which then owns it. Null when
+/// it cannot, the handle closed and `error`, when given, saying why.
+Archivo comoArchivo(Manejador manejador, Modo modo, unsigned long* error);
 
 }  // namespace plataforma

@@ -65,6 +65,12 @@ bool recorre(const std::string& raiz, std::vector<Pieza>& piezas, std::string& e
       pieza.ruta = plataforma::une(carpeta.ruta, e.nombre);
       pieza.carpeta = e.clase == plataforma::Clase::directorio;
       const bool zip = e.clase == plataforma::Clase::archivo && esZip(e.nombre);
+      if (e.clase == plataforma::Clase::otro && esZip(e.nombre)) {
+        // Named as a submission, yet nothing that can be read: said, not passed over.
+        pieza.problema = "No es un archivo: es un enlace roto, un dispositivo o una tubería.";
+        piezas.push_back(std::move(pieza));
+        continue;
+      }
       if (e.clase != plataforma::Clase::archivo && !pieza.carpeta) continue;
       if (!e.utf8) {
         // Shown, with U+FFFD where it has no UTF-8 form, but never opened by that name.
