@@ -55,7 +55,12 @@ bool recorre(const std::string& raiz, std::vector<Pieza>& piezas, std::string& e
         error = fallo.texto;
         return false;
       }
-      piezas.push_back({carpeta.relativa, carpeta.ruta, false, {}, true, fallo.texto + "."});
+      Pieza pieza;
+      pieza.nombre = carpeta.relativa;
+      pieza.ruta = carpeta.ruta;
+      pieza.carpeta = true;
+      pieza.problema = fallo.texto + ".";
+      piezas.push_back(std::move(pieza));
       continue;
     }
     std::vector<Pendiente> dentro;
