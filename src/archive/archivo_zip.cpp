@@ -3,7 +3,6 @@
 
 #include "archivos.h"
 #include "escritura.h"
-#include "recorrido.h"
 
 #include <ctime>
 

@@ -83,6 +83,13 @@ bool rutaCanonica(const std::string& ruta, std::string& canonica, Fallo& fallo);
 /// empty when their roots differ or a name has no UTF-8 form, "." when they are the same.
 std::string relativaLexica(const std::string& base, const std::string& ruta);
 
+/// The folder that holds `ruta`, a path on disk: "." for a bare name, the root for what
+/// lies at a root ("/", or "C:\" rather than "C:").
+std::string carpetaDe(const std::string& ruta);
+
+/// The last component of `ruta`, a path on disk, separators at its end left aside.
+std::string ultimoComponente(const std::string& ruta);
+
 /// Removes the file `ruta` if it exists.
 void borra(const std::string& ruta);
 

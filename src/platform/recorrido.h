@@ -44,13 +44,6 @@ bool listaElementos(const std::string& directorio, std::vector<Elemento>& elemen
 /// cannot be had.
 bool identidadDe(const std::string& ruta, Identidad& identidad, Fallo& fallo);
 
-/// The folder that holds `ruta`, a path on disk: "." for a bare name, the root for what
-/// lies at a root ("/", or "C:\" rather than "C:").
-std::string carpetaDe(const std::string& ruta);
-
-/// The last component of `ruta`, a path on disk, separators at its end left aside.
-std::string ultimoComponente(const std::string& ruta);
-
 /// A file with no name, open for reading and writing, that the system removes when it is
 /// closed or the process ends, however it ends. Null, with `fallo`, when none can be made.
 Archivo creaTemporal(Fallo& fallo);

@@ -1,7 +1,6 @@
 // Canonical and relative paths, through std::filesystem alike on every system: names
 // cross as UTF-8 by the system's own conversion, and no call here throws.
 #include "archivos.h"
-#include "recorrido.h"
 #include "resolucion.h"
 
 #include <filesystem>

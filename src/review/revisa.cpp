@@ -5,7 +5,6 @@
 #include "consola.h"
 #include "entradas.h"
 #include "informe.h"
-#include "recorrido.h"
 #include "retroalimentacion.h"
 #include "salida.h"
 #include "texto.h"
