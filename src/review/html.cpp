@@ -5,23 +5,6 @@
 
 namespace {
 
-// Every text of the page: what a student wrote is shown, never read as markup.
-std::string escapa(const std::string& texto) { return escapaHtml(legible(texto)); }
-
-const char* clase(Veredicto v) {
-  switch (v) {
-    case Veredicto::correcta:
-      return "correcta";
-    case Veredicto::conAvisos:
-      return "avisos";
-    case Veredicto::conErrores:
-      return "errores";
-    case Veredicto::noRevisable:
-      break;
-  }
-  return "norevisable";
-}
-
 constexpr const char* kCabeza = R"(<!DOCTYPE html>
 <html lang="es">
 <head>
@@ -109,7 +92,7 @@ std::string paginaHtml(const std::vector<Fila>& filas) {
   const Veredicto orden[] = {Veredicto::correcta, Veredicto::conAvisos, Veredicto::conErrores,
                              Veredicto::noRevisable};
   for (const Veredicto v : orden) {
-    html += std::string("<span class=\"") + clase(v) + "\">" + palabra(v) + ": " +
+    html += std::string("<span class=\"") + claseDe(v) + "\">" + palabra(v) + ": " +
             std::to_string(cuentas[static_cast<int>(v)]) + "</span>";
   }
   html += "</p>\n<p><select id=\"filtro\" hidden><option value=\"\">Todas</option>";
@@ -124,17 +107,17 @@ std::string paginaHtml(const std::vector<Fila>& filas) {
       "<th>Cabeceras</th><th>Imágenes</th><th>Hallazgos</th></tr></thead>\n<tbody>\n";
   for (const Fila& f : filas) {
     html += std::string("<tr data-veredicto=\"") + palabra(f.veredicto) + "\"><td class=\"n\">" +
-            escapa(f.participante) + "</td><td class=\"nombre\">" + escapa(f.nombre) +
-            "</td><td class=\"entrega\">" + escapa(f.entrega) + "</td><td class=\"veredicto " +
-            clase(f.veredicto) + "\">" + palabra(f.veredicto) + "</td><td>" +
-            (f.comprobador ? "sí" : "no") + "</td><td class=\"fecha\">" + escapa(f.fecha) +
-            "</td><td class=\"autores\">" + escapa(f.autores) + "</td><td>" + escapa(f.proyecto) +
-            "</td><td class=\"n\">" + cuenta(f.fuentes) + "</td><td class=\"n\">" +
-            cuenta(f.cabeceras) + "</td><td class=\"n\">" + cuenta(f.imagenes) +
-            "</td><td class=\"hallazgos\">";
+            textoHtml(f.participante) + "</td><td class=\"nombre\">" + textoHtml(f.nombre) +
+            "</td><td class=\"entrega\">" + textoHtml(f.entrega) + "</td><td class=\"veredicto " +
+            claseDe(f.veredicto) + "\">" + palabra(f.veredicto) + "</td><td>" +
+            (f.comprobador ? "sí" : "no") + "</td><td class=\"fecha\">" + textoHtml(f.fecha) +
+            "</td><td class=\"autores\">" + textoHtml(f.autores) + "</td><td>" +
+            textoHtml(f.proyecto) + "</td><td class=\"n\">" + cuenta(f.fuentes) +
+            "</td><td class=\"n\">" + cuenta(f.cabeceras) + "</td><td class=\"n\">" +
+            cuenta(f.imagenes) + "</td><td class=\"hallazgos\">";
     if (!f.hallazgos.empty()) {
       html += "<ul>";
-      for (const std::string& h : f.hallazgos) html += "<li>" + escapa(h) + "</li>";
+      for (const std::string& h : f.hallazgos) html += "<li>" + textoHtml(h) + "</li>";
       html += "</ul>";
     }
     html += "</td></tr>\n";

@@ -11,22 +11,6 @@
 
 namespace {
 
-std::string escapa(const std::string& texto) { return escapaHtml(legible(texto)); }
-
-const char* clase(Veredicto v) {
-  switch (v) {
-    case Veredicto::correcta:
-      return "correcta";
-    case Veredicto::conAvisos:
-      return "avisos";
-    case Veredicto::conErrores:
-      return "errores";
-    case Veredicto::noRevisable:
-      break;
-  }
-  return "norevisable";
-}
-
 constexpr const char* kCabeza = R"(<!DOCTYPE html>
 <html lang="es">
 <head>
@@ -54,10 +38,10 @@ code { background: #f2f2f2; padding: 0 .2em; overflow-wrap: anywhere; }
 
 std::string paginaDeRetroalimentacion(const Fila& f) {
   std::string html = kCabeza;
-  html += "<p>" + escapa(f.nombre);
-  if (!f.participante.empty()) html += " (participante " + escapa(f.participante) + ")";
-  html += ". Entrega revisada: <code>" + escapa(ultimoDeEntrada(f.entrega)) + "</code>.</p>\n";
-  html += std::string("<p class=\"veredicto ") + clase(f.veredicto) + "\">Veredicto: <strong>" +
+  html += "<p>" + textoHtml(f.nombre);
+  if (!f.participante.empty()) html += " (participante " + textoHtml(f.participante) + ")";
+  html += ". Entrega revisada: <code>" + textoHtml(ultimoDeEntrada(f.entrega)) + "</code>.</p>\n";
+  html += std::string("<p class=\"veredicto ") + claseDe(f.veredicto) + "\">Veredicto: <strong>" +
           palabra(f.veredicto) + "</strong>.";
   if (const Explicacion* e = explicaVeredicto(f.veredicto)) html += " " + e->significado;
   html += "</p>\n";
@@ -66,7 +50,7 @@ std::string paginaDeRetroalimentacion(const Fila& f) {
   } else {
     html += "<h2>Lo que hay que revisar</h2>\n<ol class=\"hallazgos\">\n";
     for (const std::string& h : f.hallazgos) {
-      html += "<li><p class=\"hallazgo\">" + escapa(h) + "</p>";
+      html += "<li><p class=\"hallazgo\">" + textoHtml(h) + "</p>";
       if (const Explicacion* e = explicaHallazgo(h)) {
         html += "<p class=\"explicacion\"><strong>Qué significa:</strong> " + e->significado +
                 "</p><p class=\"explicacion\"><strong>Cómo se arregla:</strong> " + e->arreglo +
@@ -81,7 +65,8 @@ std::string paginaDeRetroalimentacion(const Fila& f) {
     html += "<p>Nada: sin proyecto no se puede saber qué entregaría.</p>\n";
   } else {
     html += "<ul>\n";
-    for (const std::string& e : f.entregados) html += "<li><code>" + escapa(e) + "</code></li>\n";
+    for (const std::string& e : f.entregados)
+      html += "<li><code>" + textoHtml(e) + "</code></li>\n";
     html += "</ul>\n";
   }
   html +=

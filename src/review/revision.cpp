@@ -200,6 +200,20 @@ const char* palabra(Veredicto veredicto) {
   return "no revisable";
 }
 
+const char* claseDe(Veredicto veredicto) {
+  switch (veredicto) {
+    case Veredicto::correcta:
+      return "correcta";
+    case Veredicto::conAvisos:
+      return "avisos";
+    case Veredicto::conErrores:
+      return "errores";
+    case Veredicto::noRevisable:
+      break;
+  }
+  return "norevisable";
+}
+
 Fila noRevisable(std::string entrega, std::string razon) {
   Fila fila;
   fila.entrega = std::move(entrega);

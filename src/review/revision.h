@@ -11,6 +11,10 @@ enum class Veredicto { correcta, conAvisos, conErrores, noRevisable };
 /// The word of the report: "correcta", "con avisos", "con errores" or "no revisable".
 const char* palabra(Veredicto veredicto);
 
+/// The class that colours a verdict in the pages: "correcta", "avisos", "errores" or
+/// "norevisable".
+const char* claseDe(Veredicto veredicto);
+
 /// One line of the report.
 struct Fila {
   std::string participante;  // the participant's number in the campus, or empty

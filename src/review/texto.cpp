@@ -63,3 +63,5 @@ std::string escapaHtml(const std::string& texto) {
   }
   return salida;
 }
+
+std::string textoHtml(const std::string& texto) { return escapaHtml(legible(texto)); }

@@ -14,3 +14,6 @@ std::string recorta(const std::string& texto, std::size_t maximo);
 
 /// `texto` escaped for any place of an HTML page, attributes included.
 std::string escapaHtml(const std::string& texto);
+
+/// What a student wrote, as text of a page: legible and escaped, never read as markup.
+std::string textoHtml(const std::string& texto);
