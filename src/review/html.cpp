@@ -15,13 +15,12 @@ constexpr const char* kCabeza = R"(<!DOCTYPE html>
 body { font-family: system-ui, sans-serif; margin: 1.5em; color: #222; }
 h1 { font-size: 1.4em; margin: 0 0 .4em; }
 .cuentas span { display: inline-block; padding: .3em .7em; margin: 0 .4em .4em 0; border-radius: .3em; }
-table { border-collapse: collapse; width: 100%; font-size: .9em; }
-th, td { border: 1px solid #ccc; padding: .3em .5em; vertical-align: top; text-align: left; }
+table { border-collapse: collapse; width: 100%; min-width: 90em; table-layout: fixed; font-size: .8em; }
+th, td { border: 1px solid #ccc; padding: .3em .4em; vertical-align: top; text-align: left; }
 th { background: #eee; cursor: pointer; position: sticky; top: 0; }
 td { overflow-wrap: anywhere; }
-td.n, td.fecha { text-align: right; white-space: nowrap; }
-td.entrega { min-width: 13em; } td.autores, td.nombre { min-width: 9em; }
-td.hallazgos { width: 40%; }
+td.n, td.fecha { text-align: right; } td.fecha { white-space: nowrap; }
+td.entrega { font-size: .9em; }
 .correcta { background: #d8f0d8; } .avisos { background: #fdf0c4; }
 .errores { background: #f8d4d4; } .norevisable { background: #ddd; }
 td.veredicto { font-weight: bold; white-space: nowrap; }
@@ -102,9 +101,15 @@ std::string paginaHtml(const std::vector<Fila>& filas) {
   html +=
       "</select> <input id=\"busca\" type=\"search\" placeholder=\"Número o nombre\" "
       "aria-label=\"Buscar por número o nombre\" hidden></p>\n<table id=\"entregas\">\n"
-      "<thead><tr><th>Participante</th><th>Nombre</th><th>Entrega</th><th>Veredicto</th>"
-      "<th>Comprobador</th><th>Fecha</th><th>Autores</th><th>Proyecto</th><th>Fuentes</th>"
-      "<th>Cabeceras</th><th>Imágenes</th><th>Hallazgos</th></tr></thead>\n<tbody>\n";
+      // The findings take what the other columns leave; short headers keep them wide.
+      "<colgroup><col style=\"width: 4.5em\"><col style=\"width: 9em\"><col style=\"width: "
+      "11em\"><col style=\"width: 7.5em\"><col style=\"width: 4.5em\"><col style=\"width: "
+      "7em\"><col style=\"width: 10em\"><col style=\"width: 6em\"><col style=\"width: "
+      "5em\"><col style=\"width: 3.5em\"><col style=\"width: 4em\"><col></colgroup>\n"
+      "<thead><tr><th title=\"Participante\">Nº</th><th>Nombre</th><th>Entrega</th>"
+      "<th>Veredicto</th><th title=\"Hecha por el comprobador\">Compr.</th><th>Fecha</th>"
+      "<th>Autores</th><th>Proyecto</th><th>Fuentes</th><th title=\"Cabeceras\">Cab.</th>"
+      "<th title=\"Imágenes\">Imág.</th><th>Hallazgos</th></tr></thead>\n<tbody>\n";
   for (const Fila& f : filas) {
     html += std::string("<tr data-veredicto=\"") + palabra(f.veredicto) + "\"><td class=\"n\">" +
             textoHtml(f.participante) + "</td><td class=\"nombre\">" + textoHtml(f.nombre) +
