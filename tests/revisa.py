@@ -178,6 +178,19 @@ def a_mano(destino, entradas):
         f.write(cuerpo + central + fin)
 
 
+def con_registro_repetido(origen, destino):
+    """`origen` with its first central record named twice: two entries that share their
+    bytes, as no writer makes them."""
+    datos = open(origen, "rb").read()
+    fin = datos.rindex(b"PK\5\6")
+    cuantas, largo, inicio = struct.unpack_from("<H2L", datos, fin + 10)
+    n, e, c = struct.unpack_from("<3H", datos, inicio + 28)
+    registro = datos[inicio:inicio + 46 + n + e + c]
+    final = bytearray(datos[fin:])
+    struct.pack_into("<2H L", final, 8, cuantas + 1, cuantas + 1, largo + len(registro))
+    open(destino, "wb").write(datos[:fin] + registro + final)
+
+
 def corpus(tmp):
     entregas = os.path.join(tmp, "entregas")
     poner = lambda origen, nombre: (os.makedirs(os.path.dirname(os.path.join(entregas, nombre)),
@@ -364,6 +377,14 @@ def corpus(tmp):
         guarda("Teo_9_assignsubmission_file_/entrega.zip", grande),
         guarda("=Eva_10_assignsubmission_file_/entrega.zip", buena),
     ])
+    con_registro_repetido(buena, os.path.join(entregas, "39 Solapada.zip"))
+    # A campus archive whose records share an entry would review it as many times as named:
+    # it is one submission, damaged.
+    sencillo = os.path.join(tmp, "campus sencillo.zip")
+    with zipfile.ZipFile(sencillo, "w") as z:
+        z.writestr(zipfile.ZipInfo("Ana_1_assignsubmission_file/entrega.zip", FECHA),
+                   open(buena, "rb").read())
+    con_registro_repetido(sencillo, os.path.join(tmp, "campus solapado.zip"))
     return entregas, campus
 
 
@@ -500,6 +521,8 @@ def esperado(bomba, sobra, anidada, entregas):
                      "válida.", "2024-03-15"),
         no_revisable("38 Menguada.zip", DANADO + "la entrada a.cpp se descomprime a 1400 bytes y "
                      "declara 1450.", "2024-03-15"),
+        no_revisable("39 Solapada.zip", DANADO + "la entrada Juego/Juego.vcxproj se solapa con "
+                     "la entrada Juego/Juego.vcxproj.", HOY),
         # 20,000 entries are reviewed, one more is not.
         '40 Veinte mil.zip;con avisos;no;2024-03-15;Ana García / Luis Pérez;Juego;2;1;1;"'
         "Imágenes de la plantilla, que el comprobador no entrega (1 archivo, 8 bytes): "
@@ -554,6 +577,9 @@ def esperado(bomba, sobra, anidada, entregas):
         # Larger than what is inflated into memory: read from a temporary file.
         de("Teo_9", f"{nombre('Teo_9')};correcta;sí;{HOY};Ana García / Luis Pérez;Juego;2;1;2;"),
         de("'=Eva_10", f"'{nombre('=Eva_10')};" + buena),
+        ";;" + no_revisable("campus solapado.zip", DANADO + "la entrada Ana_1_assignsubmission_"
+                            "file/entrega.zip se solapa con la entrada Ana_1_assignsubmission_"
+                            "file/entrega.zip.", "2024-03-15"),
     ]
     return filas, campus
 
@@ -633,7 +659,8 @@ def main():
         salida = os.path.join(tmp, "informe ñ")
         os.mkdir(salida)
         os.chmod(salida, 0o777)
-        r = revisa("--salida", salida, "-j", "2", entregas, campus, como=COMO_NADIE)
+        r = revisa("--salida", salida, "-j", "2", entregas, campus,
+                   os.path.join(tmp, "campus solapado.zip"), como=COMO_NADIE)
         if CERRADAS:
             for cerrada in ("dentro", "cerrada.zip"):
                 os.chmod(os.path.join(entregas, "51 Cerradas", cerrada), 0o755)

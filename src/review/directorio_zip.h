@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+/// The fixed part of an entry's local header, before its name and extra field.
+inline constexpr std::size_t kCabeceraLocal = 30;
+
 /// One central-directory record: what the archive says of one entry.
 struct Registro {
   std::string nombre;       // as UTF-8: read as code page 437 when it is not UTF-8

@@ -239,7 +239,9 @@ bool buscaEntregas(const std::string& entrada, std::vector<Trabajo>& trabajos, s
   LectorZip lector(std::move(origen));
   std::string razon;
   bool campus = false;
-  if (lector.abre(kMaximoEntradas, razon)) {
+  // Records that share their bytes would make one submission cost as many reviews as it
+  // is named: such an archive is one submission, whose review says so.
+  if (lector.abre(kMaximoEntradas, razon) && compruebaSolapes(lector.registros()).empty()) {
     Procedencia de;
     for (const Registro& r : lector.registros()) {
       if (extension(r.nombre) == ".vcxproj") {

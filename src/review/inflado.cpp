@@ -9,7 +9,6 @@
 namespace {
 
 constexpr std::size_t kBloque = 64 * 1024;
-constexpr std::size_t kCabeceraLocal = 30;
 
 }  // namespace
 

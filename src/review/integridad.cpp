@@ -1,6 +1,8 @@
 // Bounds from the records alone, then integrity entry by entry.
 #include "integridad.h"
 
+#include <algorithm>
+
 std::string compruebaLimites(const Registro& r, std::uint64_t& total) {
   if (r.cifrado()) return "La entrada " + r.nombre + " está cifrada.";
   if (r.descomprimido > kLimiteTotal) {
@@ -20,6 +22,27 @@ std::string compruebaLimites(const Registro& r, std::uint64_t& total) {
   return {};
 }
 
+std::string compruebaSolapes(const std::vector<Registro>& registros) {
+  // Entries that share their bytes would make one entry's data count, and cost, as many
+  // times as it is named: no writer does that.
+  std::vector<const Registro*> orden;
+  orden.reserve(registros.size());
+  for (const Registro& r : registros) orden.push_back(&r);
+  std::sort(orden.begin(), orden.end(), [](const Registro* a, const Registro* b) {
+    return a->desplazamiento < b->desplazamiento;
+  });
+  for (std::size_t i = 0; i + 1 < orden.size(); ++i) {
+    const Registro& r = *orden[i];
+    const std::uint64_t hueco = orden[i + 1]->desplazamiento - r.desplazamiento;
+    const std::uint64_t cabecera = kCabeceraLocal + r.bruto.size();
+    if (hueco < cabecera || hueco - cabecera < r.comprimido) {
+      return "El archivo ZIP está dañado: la entrada " + r.nombre + " se solapa con la entrada " +
+             orden[i + 1]->nombre + ".";
+    }
+  }
+  return {};
+}
+
 std::string compruebaIntegridad(LectorZip& lector, std::vector<unsigned>& extras) {
   const std::vector<Registro>& registros = lector.registros();
   std::uint64_t total = 0;
@@ -27,6 +50,8 @@ std::string compruebaIntegridad(LectorZip& lector, std::vector<unsigned>& extras
     std::string limite = compruebaLimites(r, total);
     if (!limite.empty()) return limite;
   }
+  std::string solape = compruebaSolapes(registros);
+  if (!solape.empty()) return solape;
   // No entry inflates past its recorded size, so all of them stay within the bound above.
   extras.assign(registros.size(), 0);
   for (std::size_t i = 0; i < registros.size(); ++i) {

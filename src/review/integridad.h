@@ -17,7 +17,12 @@ inline constexpr std::size_t kMaximoEntradas = 20000;
 /// Otherwise the finding, with its full stop. No arithmetic here can overflow.
 std::string compruebaLimites(const Registro& r, std::uint64_t& total);
 
-/// The bounds of every entry first, then every entry inflated and held to its record.
+/// Empty when no two entries share their bytes: each local header, name and data end
+/// before the next entry starts. Otherwise the finding, with its full stop.
+std::string compruebaSolapes(const std::vector<Registro>& registros);
+
+/// The bounds of every entry first, then that no two share their bytes, then every entry
+/// inflated and held to its record.
 /// Empty when the archive passes, otherwise the first finding, with its full stop.
 /// `extras` receives the length of each entry's local extra field.
 std::string compruebaIntegridad(LectorZip& lector, std::vector<unsigned>& extras);

@@ -41,7 +41,7 @@ std::size_t OrigenArchivo::lee(std::uint64_t posicion, void* destino, std::size_
 }
 
 std::size_t OrigenMemoria::lee(std::uint64_t posicion, void* destino, std::size_t n) {
-  if (posicion >= datos.size()) return 0;
+  if (posicion >= datos.size() || n == 0) return 0;
   const std::size_t cuantos =
       std::min<std::uint64_t>(n, datos.size() - static_cast<std::size_t>(posicion));
   std::memcpy(destino, datos.data() + posicion, cuantos);
