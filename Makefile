@@ -4,9 +4,9 @@
 demo: dev
 	scripts/demo.sh build/dev/comprobador build/dev/revisa
 
-# A minute of fuzzing the project file check first; then the Linux build (the Windows
-# suite compares archives with it), the Windows suite under wine and the sanitizer suite,
-# so that the run ends with the summary of the plain Linux suite.
+# A minute of fuzzing each, the project file check and then revisa's review of a submission;
+# then the Linux build (the Windows suite compares archives with it), the Windows suite under
+# wine and the sanitizer suite, so that the run ends with the summary of the plain Linux suite.
 test: prepara prepara-windows
 	fuzz/corre.sh 60
 	cmake --preset dev
@@ -29,10 +29,12 @@ prepara:
 dist: prepara prepara-windows
 	scripts/dist.sh
 
-# The project file check under libFuzzer: make fuzz SEGUNDOS=3600 for a longer run.
+# Both targets under libFuzzer, each for SEGUNDOS: make fuzz SEGUNDOS=3600 for a longer run,
+# OBJETIVO=proyecto or OBJETIVO=revision for one of them.
 SEGUNDOS ?= 60
+OBJETIVO ?=
 fuzz:
-	fuzz/corre.sh $(SEGUNDOS)
+	fuzz/corre.sh $(SEGUNDOS) $(OBJETIVO)
 
 # The tool against zip, Python's zipfile, bsdtar and the deflate limit; minutes.
 bench:
