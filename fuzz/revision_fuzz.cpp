@@ -4,6 +4,7 @@
 // when a row or a report breaks what the review promises of it.
 #include "entradas.h"
 #include "informe.h"
+#include "retroalimentacion.h"
 #include "utf8.h"
 
 #include <zlib.h>
@@ -27,7 +28,8 @@ namespace fs = std::filesystem;
 // The name the campus's "download all submissions" gives a student's file.
 constexpr const char* kEntradaCampus = "Nombre Apellido_1234_assignsubmission_file/entrega.zip";
 constexpr const char* kCabeceraCsv =
-    "entrega;veredicto;comprobador;fecha;autores;proyecto;fuentes;cabeceras;imagenes;hallazgos";
+    "participante;nombre;entrega;veredicto;comprobador;fecha;autores;proyecto;fuentes;cabeceras;"
+    "imagenes;hallazgos";
 
 struct Carpeta {
   std::string raiz, entrega, campus;
@@ -261,7 +263,7 @@ void compruebaCsv(const std::string& csv, const std::vector<Fila>& filas) {
     if (campos.size() != registros[0].size()) {
       falla("registro del CSV con " + std::to_string(campos.size()) + " campos", f.entrega);
     }
-    if (campos[1] != palabra(f.veredicto)) falla("veredicto del CSV fuera de su fila", campos[1]);
+    if (campos[3] != palabra(f.veredicto)) falla("veredicto del CSV fuera de su fila", campos[3]);
     for (std::size_t c = 0; c < campos.size(); ++c) {
       const std::string& campo = campos[c];
       // What a spreadsheet would take for a formula.
@@ -321,6 +323,9 @@ void compruebaPagina(const std::string& pagina, const std::vector<Fila>& filas) 
   std::vector<Fila> llanas = filas;
   for (Fila& f : llanas) {
     f.entrega = f.fecha = f.autores = f.proyecto = "x";
+    // Empty or not as they were: the page counts the participants by them.
+    if (!f.participante.empty()) f.participante = "x";
+    if (!f.nombre.empty()) f.nombre = "x";
     for (std::string& h : f.hallazgos) h = "x";
   }
   const std::string esperadas = marcas(paginaHtml(llanas)), halladas = marcas(pagina);
@@ -328,7 +333,8 @@ void compruebaPagina(const std::string& pagina, const std::vector<Fila>& filas) 
     // The texts that could have broken it, rather than the whole page.
     std::string textos;
     for (const Fila& f : filas) {
-      std::vector<std::string> suyos = {f.entrega, f.fecha, f.autores, f.proyecto};
+      std::vector<std::string> suyos = {f.participante, f.nombre,  f.entrega,
+                                        f.fecha,        f.autores, f.proyecto};
       suyos.insert(suyos.end(), f.hallazgos.begin(), f.hallazgos.end());
       for (const std::string& t : suyos) {
         if (t.find_first_of("<>\"'") != std::string::npos) textos += "\n    " + t;
@@ -336,6 +342,33 @@ void compruebaPagina(const std::string& pagina, const std::vector<Fila>& filas) 
     }
     falla("texto sin escapar en la página: " + halladas + " donde la marca tiene " + esperadas,
           textos);
+  }
+}
+
+// Each participant's feedback page: text only, and a name the campus's importer gives to
+// that participant ("<name>_<number>_assignfeedback_file", then the file).
+void compruebaRetroalimentacion(const std::vector<Fila>& filas) {
+  for (const Fila& f : filas) {
+    const std::string nombre = entradaDeRetroalimentacion(f);
+    if (nombre.empty()) continue;
+    const std::string carpeta = nombre.substr(0, nombre.find('/'));
+    const std::string sufijo = "_" + f.participante + "_assignfeedback_file";
+    if (carpeta.size() <= sufijo.size() || carpeta.find('_') != carpeta.size() - sufijo.size() ||
+        carpeta.compare(carpeta.size() - sufijo.size(), sufijo.size(), sufijo) != 0 ||
+        nombre.substr(carpeta.size()) != "/revision.html" || !plataforma::esUtf8(nombre)) {
+      falla("nombre de retroalimentación que el campus no importa", nombre);
+    }
+    const std::string pagina = paginaDeRetroalimentacion(f);
+    if (!plataforma::esUtf8(pagina)) falla("página de retroalimentación que no es UTF-8", pagina);
+    for (std::size_t i = 0; i < pagina.size(); ++i) {
+      if (esControl(pagina, i) && pagina[i] != '\n') {
+        falla("carácter de control en la retroalimentación", pagina);
+      }
+    }
+    const std::string minus = minusculas(pagina);
+    for (const char* marca : {"<script", "<img", "<iframe", "<a ", "<b>", "<i>"}) {
+      if (minus.find(marca) != std::string::npos) falla("marca en la retroalimentación", marca);
+    }
   }
 }
 
@@ -372,7 +405,9 @@ void revisa(const std::string& entrega) {
   }
   // A submission that is one by itself reads the same from memory, unless the campus entry
   // holding it is beyond the bounds (a highly compressible input deflated).
-  if (directas.size() == 1 && !directas[0].anidada && entrega.size() <= 200 * comprimido) {
+  // (Bytes that hold .zip files or the campus's names are a campus archive themselves.)
+  if (directas.size() == 1 && !directas[0].anidada && directas[0].entrega == "entrega.zip" &&
+      directas[0].participante.nombre.empty() && entrega.size() <= 200 * comprimido) {
     comparaFilas(filas[0], filas[antes]);
   }
 
@@ -381,6 +416,7 @@ void revisa(const std::string& entrega) {
   for (const Fila& f : filas) compruebaFila(f);
   compruebaCsv(tablaCsv(filas), filas);
   compruebaPagina(paginaHtml(filas), filas);
+  compruebaRetroalimentacion(filas);
   compruebaResumen(resumen(filas), filas);
 }
 
