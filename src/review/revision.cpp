@@ -10,6 +10,7 @@
 #include "orden.h"
 #include "procedencia.h"
 #include "proyecto.h"
+#include "texto.h"
 #include "vista_zip.h"
 
 #include <algorithm>
@@ -20,8 +21,6 @@ namespace {
 
 // info.txt is read up to here: the authors are in its first lines.
 constexpr std::size_t kLimiteInfo = 64 * 1024;
-// How many names a finding that lists files shows before it only counts them.
-constexpr std::size_t kNombresListados = 10;
 
 /// The findings of one submission, each recorded with the full stop a box would add.
 class Anotaciones : public Hallazgos {
@@ -151,18 +150,14 @@ std::string leeAutores(LectorZip& lector, const VistaZip& vista, const Entrega& 
 
 std::string lista(const std::string& que, const std::vector<const Registro*>& archivos) {
   std::uint64_t bytes = 0;
-  for (const Registro* r : archivos) bytes += r->descomprimido;
-  std::string texto = que + " (" + std::to_string(archivos.size()) +
-                      (archivos.size() == 1 ? " archivo, " : " archivos, ") +
-                      std::to_string(bytes) + " bytes): ";
-  for (std::size_t i = 0; i < archivos.size() && i < kNombresListados; ++i) {
-    if (i > 0) texto += ", ";
-    texto += archivos[i]->nombre;
+  std::vector<std::string> nombres;
+  for (const Registro* r : archivos) {
+    bytes += r->descomprimido;
+    nombres.push_back(r->nombre);
   }
-  if (archivos.size() > kNombresListados) {
-    texto += " y " + std::to_string(archivos.size() - kNombresListados) + " más";
-  }
-  return texto;
+  return que + " (" + std::to_string(archivos.size()) +
+         (archivos.size() == 1 ? " archivo, " : " archivos, ") + std::to_string(bytes) +
+         " bytes): " + enumera(nombres);
 }
 
 // The template's images and everything else the checker would leave out.

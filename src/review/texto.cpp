@@ -6,6 +6,7 @@
 namespace {
 
 constexpr const char* kReemplazo = "\xEF\xBF\xBD";
+constexpr std::size_t kNombresListados = 10;
 
 }  // namespace
 
@@ -65,3 +66,14 @@ std::string escapaHtml(const std::string& texto) {
 }
 
 std::string textoHtml(const std::string& texto) { return escapaHtml(legible(texto)); }
+
+std::string enumera(const std::vector<std::string>& nombres) {
+  std::string texto;
+  for (std::size_t i = 0; i < nombres.size() && i < kNombresListados; ++i) {
+    texto += (i > 0 ? ", " : "") + nombres[i];
+  }
+  if (nombres.size() > kNombresListados) {
+    texto += " y " + std::to_string(nombres.size() - kNombresListados) + " más";
+  }
+  return texto;
+}

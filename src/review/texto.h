@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 /// `texto` as UTF-8 with every control character (C0, DEL, C1) and every byte that is not
 /// UTF-8 shown as U+FFFD.
@@ -17,3 +18,7 @@ std::string escapaHtml(const std::string& texto);
 
 /// What a student wrote, as text of a page: legible and escaped, never read as markup.
 std::string textoHtml(const std::string& texto);
+
+/// `nombres` joined by ", ", the first ten only and then how many more: a finding that lists
+/// files stays readable however many there are.
+std::string enumera(const std::vector<std::string>& nombres);
