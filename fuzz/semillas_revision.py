@@ -12,36 +12,8 @@ import sys
 import zipfile
 import zlib
 
-FECHA = (2024, 3, 15, 10, 30, 0)
-
-PROYECTO = """<?xml version="1.0" encoding="utf-8"?>
-<Project DefaultTargets="Build" xmlns="http://schemas.microsoft.com/developer/msbuild/2003">
-  <ItemGroup>
-{}  </ItemGroup>
-</Project>
-"""
-
-
-def vcxproj(*items):
-    return PROYECTO.format("".join(
-        f'    <{i.split()[0]} Include="{i.split(maxsplit=1)[1]}" />\n' for i in items))
-
-
-def completa(extra=None, items=("ClCompile main.cpp", "ClCompile juego.cpp",
-                                "ClInclude juego.h")):
-    archivos = {
-        "Juego/Juego.vcxproj": vcxproj(*items),
-        "Juego/Juego.vcxproj.filters": "<Project />\n",
-        "Juego/main.cpp": "int main() {}\n",
-        "Juego/juego.cpp": '#include "juego.h"\n',
-        "Juego/juego.h": "#pragma once\n",
-        "Solucion.sln": "sln\n",
-        "info.txt": "Ana García\nLuis Pérez\n",
-        "images/heroe.png": b"\x89PNG heroe",
-    }
-    archivos.update(extra or {})
-    return archivos
-
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests"))
+from entregas_de_prueba import FECHA, completa, forma_del_comprobador  # noqa: E402
 
 def con_zipfile(archivos, metodo):
     salida = io.BytesIO()
@@ -49,25 +21,6 @@ def con_zipfile(archivos, metodo):
         for nombre, contenido in archivos.items():
             z.writestr(zipfile.ZipInfo(nombre, FECHA), contenido, metodo)
     return salida.getvalue()
-
-
-def con_su_forma(archivos):
-    """The headers comprobador writes, as tests/revisa.py imitates them."""
-    salida = io.BytesIO()
-    with zipfile.ZipFile(salida, "w") as z:
-        for nombre, contenido in archivos:
-            info = zipfile.ZipInfo(nombre, (2024, 3, 15, 0, 0, 0))
-            info.create_system, info.create_version, info.extract_version = 0, 36, 20
-            info.compress_type = zipfile.ZIP_DEFLATED
-            z.writestr(info, contenido)
-    datos = bytearray(salida.getvalue())
-    for firma, campo, valor in ((b"PK\x03\x04", 6, b"\x02\x08"), (b"PK\x01\x02", 8, b"\x02\x08"),
-                                (b"PK\x01\x02", 38, b"\0\0\0\0")):
-        i = datos.find(firma)
-        while i >= 0:
-            datos[i + campo:i + campo + len(valor)] = valor
-            i = datos.find(firma, i + 4)
-    return bytes(datos)
 
 
 def zip64(archivos):
@@ -116,7 +69,7 @@ def semillas():
     campus = io.BytesIO()
     with zipfile.ZipFile(campus, "w", zipfile.ZIP_STORED) as z:
         z.writestr(zipfile.ZipInfo("Ana López_1_assignsubmission_file_/entrega.zip", FECHA),
-                   con_su_forma(orden))
+                   forma_del_comprobador(orden))
         z.writestr(zipfile.ZipInfo("Luis_2_assignsubmission_file_/Solucion.ZIP", FECHA),
                    con_zipfile(completa(), zipfile.ZIP_DEFLATED), zipfile.ZIP_DEFLATED)
     # A megabyte of zeros: more than 200 times its deflated size, refused from its record.
@@ -125,7 +78,7 @@ def semillas():
         "bomba.zip": bomba,
         "completa-guardada.zip": con_zipfile(completa(), zipfile.ZIP_STORED),
         "completa-comprimida.zip": con_zipfile(completa(), zipfile.ZIP_DEFLATED),
-        "del-comprobador.zip": con_su_forma(orden),
+        "del-comprobador.zip": forma_del_comprobador(orden),
         "zip64.zip": zip64(completa()),
         "nombres-utf8.zip": utf8,
         "nombres-cp437.zip": cp437,

@@ -27,6 +27,8 @@ import tempfile
 import zipfile
 import zlib
 
+from entregas_de_prueba import FECHA, completa, forma_del_comprobador, vcxproj
+
 REVISA, COMPROBADOR = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
 CHROMIUM = "--chromium" in sys.argv
 WINE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "scripts", "wine.sh")
@@ -40,21 +42,6 @@ COMO_NADIE = (["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"]
 CERRADAS = POSIX and (os.getuid() != 0 or bool(COMO_NADIE))
 
 HOY = datetime.date.today().isoformat()
-FECHA = (2024, 3, 15, 10, 30, 0)
-
-PROYECTO = """<?xml version="1.0" encoding="utf-8"?>
-<Project DefaultTargets="Build" xmlns="http://schemas.microsoft.com/developer/msbuild/2003">
-  <ItemGroup>
-{}  </ItemGroup>
-</Project>
-"""
-
-
-def vcxproj(*items):
-    return PROYECTO.format("".join(
-        f'    <{i.split()[0]} Include="{i.split(maxsplit=1)[1]}" />\n' for i in items))
-
-
 def arbol(raiz, archivos):
     """Writes {path: bytes or str} below `raiz`; gives the project folder."""
     for ruta, contenido in archivos.items():
@@ -63,24 +50,6 @@ def arbol(raiz, archivos):
         with open(destino, "wb") as f:
             f.write(contenido.encode() if isinstance(contenido, str) else contenido)
     return os.path.join(raiz, "Juego")
-
-
-def completa(info="Ana García\nLuis Pérez\n", extra=None, items=("ClCompile main.cpp",
-                                                                 "ClCompile juego.cpp",
-                                                                 "ClInclude juego.h")):
-    archivos = {
-        "Juego/Juego.vcxproj": vcxproj(*items),
-        "Juego/Juego.vcxproj.filters": "<Project />\n",
-        "Juego/main.cpp": "int main() {}\n",
-        "Juego/juego.cpp": '#include "juego.h"\n',
-        "Juego/juego.h": "#pragma once\n",
-        "Solucion.sln": "sln\n",
-        "info.txt": info,
-        "images/heroe.png": b"\x89PNG heroe",
-        "images/dog.png": b"\x89PNG dog",
-    }
-    archivos.update(extra or {})
-    return archivos
 
 
 def del_comprobador(tmp, nombre, archivos, proyecto="Juego"):
@@ -118,24 +87,7 @@ def con_zip(tmp, destino, archivos, opciones=()):
 
 
 def con_su_forma(destino, archivos):
-    """An archive with exactly the headers comprobador writes, in the given order, made
-    by Python's zipfile: the fingerprint can be copied, it is no signature."""
-    with zipfile.ZipFile(destino, "w") as z:
-        for nombre, contenido in archivos:
-            info = zipfile.ZipInfo(nombre, (2024, 3, 15, 0, 0, 0))
-            info.create_system, info.create_version, info.extract_version = 0, 36, 20
-            info.compress_type = zipfile.ZIP_DEFLATED
-            z.writestr(info, contenido)
-    # zipfile clears the flags it is given and puts permissions into the attributes: the
-    # flags become what minizip sets (UTF-8 names, the level-9 bit), the attributes 0.
-    datos = bytearray(open(destino, "rb").read())
-    for firma, campo, valor in ((b"PK\x03\x04", 6, b"\x02\x08"), (b"PK\x01\x02", 8, b"\x02\x08"),
-                                (b"PK\x01\x02", 38, b"\0\0\0\0")):
-        i = datos.find(firma)
-        while i >= 0:
-            datos[i + campo:i + campo + len(valor)] = valor
-            i = datos.find(firma, i + 4)
-    open(destino, "wb").write(datos)
+    open(destino, "wb").write(forma_del_comprobador(archivos))
 
 
 DOS = ((FECHA[0] - 1980) << 9 | FECHA[1] << 5 | FECHA[2],
