@@ -324,8 +324,8 @@ void compruebaPagina(const std::string& pagina, const std::vector<Fila>& filas) 
   for (Fila& f : llanas) {
     f.entrega = f.fecha = f.autores = f.proyecto = "x";
     // Empty or not as they were: the page counts the participants by them.
-    if (!f.participante.empty()) f.participante = "x";
-    if (!f.nombre.empty()) f.nombre = "x";
+    if (!f.participante.numero.empty()) f.participante.numero = "x";
+    if (!f.participante.nombre.empty()) f.participante.nombre = "x";
     for (std::string& h : f.hallazgos) h = "x";
   }
   const std::string esperadas = marcas(paginaHtml(llanas)), halladas = marcas(pagina);
@@ -333,8 +333,8 @@ void compruebaPagina(const std::string& pagina, const std::vector<Fila>& filas) 
     // The texts that could have broken it, rather than the whole page.
     std::string textos;
     for (const Fila& f : filas) {
-      std::vector<std::string> suyos = {f.participante, f.nombre,  f.entrega,
-                                        f.fecha,        f.autores, f.proyecto};
+      std::vector<std::string> suyos = {
+          f.participante.numero, f.participante.nombre, f.entrega, f.fecha, f.autores, f.proyecto};
       suyos.insert(suyos.end(), f.hallazgos.begin(), f.hallazgos.end());
       for (const std::string& t : suyos) {
         if (t.find_first_of("<>\"'") != std::string::npos) textos += "\n    " + t;
@@ -352,7 +352,7 @@ void compruebaRetroalimentacion(const std::vector<Fila>& filas) {
     const std::string nombre = entradaDeRetroalimentacion(f);
     if (nombre.empty()) continue;
     const std::string carpeta = nombre.substr(0, nombre.find('/'));
-    const std::string sufijo = "_" + f.participante + "_assignfeedback_file";
+    const std::string sufijo = "_" + f.participante.numero + "_assignfeedback_file";
     if (carpeta.size() <= sufijo.size() || carpeta.find('_') != carpeta.size() - sufijo.size() ||
         carpeta.compare(carpeta.size() - sufijo.size(), sufijo.size(), sufijo) != 0 ||
         nombre.substr(carpeta.size()) != "/revision.html" || !plataforma::esUtf8(nombre)) {
@@ -399,15 +399,17 @@ void revisa(const std::string& entrega) {
   const std::size_t antes = filas.size();
   const std::vector<Trabajo> anidadas = busca(c.campus, filas);
   // The campus archive holds one .zip and no project: exactly one submission, read from it.
-  if (anidadas.size() != 1 || !anidadas[0].anidada || anidadas[0].entrega != kEntradaCampus) {
+  if (anidadas.size() != 1 || !anidadas[0].pieza.anidada ||
+      anidadas[0].pieza.nombre != kEntradaCampus) {
     falla("el archivo del campus no da exactamente su entrega",
-          std::to_string(anidadas.size()) + " entregas, la primera " + anidadas[0].entrega);
+          std::to_string(anidadas.size()) + " entregas, la primera " + anidadas[0].pieza.nombre);
   }
   // A submission that is one by itself reads the same from memory, unless the campus entry
   // holding it is beyond the bounds (a highly compressible input deflated).
   // (Bytes that hold .zip files or the campus's names are a campus archive themselves.)
-  if (directas.size() == 1 && !directas[0].anidada && directas[0].entrega == "entrega.zip" &&
-      directas[0].participante.nombre.empty() && entrega.size() <= 200 * comprimido) {
+  if (directas.size() == 1 && !directas[0].pieza.anidada &&
+      directas[0].pieza.nombre == "entrega.zip" && directas[0].participante.nombre.empty() &&
+      entrega.size() <= 200 * comprimido) {
     comparaFilas(filas[0], filas[antes]);
   }
 

@@ -22,16 +22,6 @@ struct Grupo {
   const Pieza* primera = nullptr;  // the row's name when there is no .zip
 };
 
-Trabajo trabajoDe(const Pieza& pieza) {
-  Trabajo trabajo;
-  trabajo.entrega = pieza.nombre;
-  trabajo.ruta = pieza.ruta;
-  trabajo.anidada = pieza.anidada;
-  trabajo.registro = pieza.registro;
-  trabajo.problema = pieza.problema;
-  return trabajo;
-}
-
 // One row per participant: their entrega.zip (any letter case) or else their first .zip,
 // with findings on everything else they handed in.
 Trabajo trabajoDe(const Grupo& g) {
@@ -46,18 +36,15 @@ Trabajo trabajoDe(const Grupo& g) {
   std::vector<std::string> otros = g.propiosOtros;
   if (g.textoEnLinea) otros.push_back("texto en línea");
   if (g.zips.empty()) {
-    Trabajo trabajo = trabajoDe(*g.primera);
-    trabajo.anidada = false;
-    trabajo.problema = g.propiosOtros.empty() && g.textoEnLinea
-                           ? "No ha entregado ningún .zip; solo ha escrito texto en línea."
-                       : otros.empty()
-                           ? "No ha entregado ningún archivo."
-                           : "No ha entregado ningún .zip; ha entregado: " + enumera(otros) + ".";
-    trabajo.participante = g.participante;
+    Trabajo trabajo{*g.primera, g.participante, {}};
+    trabajo.pieza.problema =
+        g.propiosOtros.empty() && g.textoEnLinea
+            ? "No ha entregado ningún .zip; solo ha escrito texto en línea."
+        : otros.empty() ? "No ha entregado ningún archivo."
+                        : "No ha entregado ningún .zip; ha entregado: " + enumera(otros) + ".";
     return trabajo;
   }
-  Trabajo trabajo = trabajoDe(*g.zips[elegido]);
-  trabajo.participante = g.participante;
+  Trabajo trabajo{*g.zips[elegido], g.participante, {}};
   if (g.zips.size() > 1) {
     std::vector<std::string> resto = g.propiosZip;
     resto.erase(resto.begin() + static_cast<std::ptrdiff_t>(elegido));
@@ -83,7 +70,7 @@ void agrupa(const std::vector<Pieza>& piezas, std::vector<Trabajo>& trabajos) {
     Procedencia de;
     if (!procedenciaDe(pieza->nombre, de)) {
       if (!pieza->problema.empty() || (!pieza->carpeta && esZip(pieza->nombre))) {
-        trabajos.push_back(trabajoDe(*pieza));
+        trabajos.push_back({*pieza, {}, {}});
       }
       continue;
     }

@@ -7,17 +7,6 @@
 #include <string>
 #include <vector>
 
-/// One thing found in an input: a file or folder below a folder, or an entry of a campus
-/// archive.
-struct Pieza {
-  std::string nombre;    // relative to the input, "/" between components
-  std::string ruta;      // on disk: the file, or the campus archive that holds it
-  bool anidada = false;  // an entry of the campus archive `ruta`
-  Registro registro;     // that entry's record
-  bool carpeta = false;
-  std::string problema;  // why it cannot be read, as a finding
-};
-
 /// Whether `nombre` ends in ".zip", in any letter case.
 bool esZip(const std::string& nombre);
 

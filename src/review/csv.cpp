@@ -40,8 +40,8 @@ std::string tablaCsv(const std::vector<Fila>& filas) {
     for (const std::string& h : f.hallazgos) {
       hallazgos += (hallazgos.empty() ? "" : "\n") + legible(h);
     }
-    csv += campo(legible(f.participante)) + ";" + campo(legible(f.nombre)) + ";" +
-           campo(legible(f.entrega)) + ";" + palabra(f.veredicto) + ";" +
+    csv += campo(legible(f.participante.numero)) + ";" + campo(legible(f.participante.nombre)) +
+           ";" + campo(legible(f.entrega)) + ";" + palabra(f.veredicto) + ";" +
            (f.comprobador ? "sí" : "no") + ";" + f.fecha + ";" + campo(legible(f.autores)) + ";" +
            campo(legible(f.proyecto)) + ";" + cuenta(f.fuentes) + ";" + cuenta(f.cabeceras) + ";" +
            cuenta(f.imagenes) + ";" + campo(hallazgos) + "\r\n";

@@ -46,7 +46,6 @@ class Campos {
   Campos(const unsigned char* datos, std::size_t largo) : datos(datos), largo(largo) {}
   std::uint64_t lee(int bytes);
   bool completo() const { return !falta; }
-  std::size_t posicion() const { return pos; }
 
  private:
   const unsigned char* datos;

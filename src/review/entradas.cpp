@@ -136,8 +136,8 @@ bool buscaEntregas(const std::string& entrada, std::vector<Trabajo>& trabajos, s
     agrupa(piezas, trabajos);
   } else {
     Trabajo trabajo;
-    trabajo.entrega = plataforma::ultimoComponente(entrada);
-    trabajo.ruta = entrada;
+    trabajo.pieza.nombre = plataforma::ultimoComponente(entrada);
+    trabajo.pieza.ruta = entrada;
     trabajos.push_back(std::move(trabajo));
   }
   return true;

@@ -10,14 +10,22 @@
 #include <string>
 #include <vector>
 
-/// One row to make: a submission to review, or what kept one from being read.
+/// One thing found in an input: a file or folder below a folder, or an entry of a campus
+/// archive.
+struct Pieza {
+  std::string nombre;    // relative to the input, "/" between components
+  std::string ruta;      // on disk: the file, or the campus archive that holds it
+  bool anidada = false;  // an entry of the campus archive `ruta`, read from inside it
+  Registro registro;     // that entry's record, as the campus archive's directory gives it
+  bool carpeta = false;
+  std::string problema;  // when not empty, why it cannot be read, as a finding
+};
+
+/// One row to make: the piece it reviews (named in the report by its `nombre`), or what
+/// kept one from being read.
 struct Trabajo {
-  std::string entrega;        // its name in the report
-  std::string ruta;           // the file on disk
-  bool anidada = false;       // an entry of the campus archive `ruta`, read from inside it
-  Registro registro;          // that entry's record, as the campus archive's directory gives it
-  std::string problema;       // when not empty, the finding of a row that cannot be reviewed
-  Participante participante;  // empty outside the campus's forms
+  Pieza pieza;
+  Participante participante;         // empty outside the campus's forms
   std::vector<std::string> previos;  // findings on what the participant handed in, shown first
 };
 

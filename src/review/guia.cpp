@@ -27,12 +27,6 @@ bool esPuntuacion(char c) {
          !(c >= 'a' && c <= 'z');
 }
 
-std::string recorta(const std::string& texto) {
-  const std::size_t inicio = texto.find_first_not_of(' ');
-  if (inicio == std::string::npos) return {};
-  return texto.substr(inicio, texto.find_last_not_of(' ') - inicio + 1);
-}
-
 // The cells of a table line, split at the "|" that are not escaped.
 std::vector<std::string> celdas(const std::string& linea) {
   std::vector<std::string> resultado;
@@ -42,7 +36,7 @@ std::vector<std::string> celdas(const std::string& linea) {
       celda += linea.substr(i, 2);
       ++i;
     } else if (linea[i] == '|') {
-      resultado.push_back(recorta(celda));
+      resultado.push_back(sinBlancos(celda));
       celda.clear();
     } else {
       celda += linea[i];

@@ -5,14 +5,8 @@
 
 namespace {
 
-constexpr const char* kCabeza = R"(<!DOCTYPE html>
-<html lang="es">
-<head>
-<meta charset="utf-8">
-<meta name="viewport" content="width=device-width, initial-scale=1">
-<title>Revisión de las entregas</title>
-<style>
-body { font-family: system-ui, sans-serif; margin: 1.5em; color: #222; }
+constexpr const char* kEstilo =
+    R"(body { font-family: system-ui, sans-serif; margin: 1.5em; color: #222; }
 h1 { font-size: 1.4em; margin: 0 0 .4em; }
 .cuentas span { display: inline-block; padding: .3em .7em; margin: 0 .4em .4em 0; border-radius: .3em; }
 table { border-collapse: collapse; width: 100%; min-width: 90em; table-layout: fixed; font-size: .8em; }
@@ -21,15 +15,9 @@ th { background: #eee; cursor: pointer; position: sticky; top: 0; }
 td { overflow-wrap: anywhere; }
 td.n, td.fecha { text-align: right; } td.fecha { white-space: nowrap; }
 td.entrega { font-size: .9em; }
-.correcta { background: #d8f0d8; } .avisos { background: #fdf0c4; }
-.errores { background: #f8d4d4; } .norevisable { background: #ddd; }
 td.veredicto { font-weight: bold; white-space: nowrap; }
 ul { margin: 0; padding-left: 1.2em; }
 .nota { color: #555; font-size: .85em; }
-</style>
-</head>
-<body>
-<h1>Revisión de las entregas</h1>
 )";
 
 constexpr const char* kPie = R"(</tbody>
@@ -79,12 +67,24 @@ constexpr const char* kPie = R"(</tbody>
 
 }  // namespace
 
+std::string cabezaHtml(const std::string& titulo, const char* estilo) {
+  return "<!DOCTYPE html>\n<html lang=\"es\">\n<head>\n<meta charset=\"utf-8\">\n"
+         "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<title>" +
+         titulo + "</title>\n<style>\n" + estilo +
+         // The colours of the verdicts, the same on every page.
+         ".correcta { background: #d8f0d8; } .avisos { background: #fdf0c4; }\n"
+         ".errores { background: #f8d4d4; } .norevisable { background: #ddd; }\n"
+         "</style>\n</head>\n<body>\n<h1>" +
+         titulo + "</h1>\n";
+}
+
 std::string paginaHtml(const std::vector<Fila>& filas) {
   int cuentas[4] = {};
   for (const Fila& f : filas) ++cuentas[static_cast<int>(f.veredicto)];
-  std::string html = kCabeza;
+  std::string html = cabezaHtml("Revisión de las entregas", kEstilo);
   std::size_t participantes = 0;
-  for (const Fila& f : filas) participantes += !f.participante.empty() || !f.nombre.empty();
+  for (const Fila& f : filas)
+    participantes += !f.participante.numero.empty() || !f.participante.nombre.empty();
   html += "<p class=\"cuentas\">";
   if (participantes > 0) html += std::to_string(participantes) + " participantes; ";
   html += std::to_string(filas.size()) + " entregas: ";
@@ -112,14 +112,14 @@ std::string paginaHtml(const std::vector<Fila>& filas) {
       "<th title=\"Imágenes\">Imág.</th><th>Hallazgos</th></tr></thead>\n<tbody>\n";
   for (const Fila& f : filas) {
     html += std::string("<tr data-veredicto=\"") + palabra(f.veredicto) + "\"><td class=\"n\">" +
-            textoHtml(f.participante) + "</td><td class=\"nombre\">" + textoHtml(f.nombre) +
-            "</td><td class=\"entrega\">" + textoHtml(f.entrega) + "</td><td class=\"veredicto " +
-            claseDe(f.veredicto) + "\">" + palabra(f.veredicto) + "</td><td>" +
-            (f.comprobador ? "sí" : "no") + "</td><td class=\"fecha\">" + textoHtml(f.fecha) +
-            "</td><td class=\"autores\">" + textoHtml(f.autores) + "</td><td>" +
-            textoHtml(f.proyecto) + "</td><td class=\"n\">" + cuenta(f.fuentes) +
-            "</td><td class=\"n\">" + cuenta(f.cabeceras) + "</td><td class=\"n\">" +
-            cuenta(f.imagenes) + "</td><td class=\"hallazgos\">";
+            textoHtml(f.participante.numero) + "</td><td class=\"nombre\">" +
+            textoHtml(f.participante.nombre) + "</td><td class=\"entrega\">" +
+            textoHtml(f.entrega) + "</td><td class=\"veredicto " + claseDe(f.veredicto) + "\">" +
+            palabra(f.veredicto) + "</td><td>" + (f.comprobador ? "sí" : "no") +
+            "</td><td class=\"fecha\">" + textoHtml(f.fecha) + "</td><td class=\"autores\">" +
+            textoHtml(f.autores) + "</td><td>" + textoHtml(f.proyecto) + "</td><td class=\"n\">" +
+            cuenta(f.fuentes) + "</td><td class=\"n\">" + cuenta(f.cabeceras) +
+            "</td><td class=\"n\">" + cuenta(f.imagenes) + "</td><td class=\"hallazgos\">";
     if (!f.hallazgos.empty()) {
       html += "<ul>";
       for (const std::string& h : f.hallazgos) html += "<li>" + textoHtml(h) + "</li>";

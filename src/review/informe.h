@@ -11,6 +11,10 @@
 /// row, then one row per submission in the order given.
 std::string tablaCsv(const std::vector<Fila>& filas);
 
+/// The start of a self-contained page in Spanish, up to its heading `titulo`: `estilo` is
+/// its own CSS; the verdicts' colours (`claseDe`) are added.
+std::string cabezaHtml(const std::string& titulo, const char* estilo);
+
 /// One self-contained page: the counts per verdict, then one row per submission.
 std::string paginaHtml(const std::vector<Fila>& filas);
 

@@ -3,6 +3,7 @@
 
 #include "archivo_zip.h"
 #include "guia.h"
+#include "informe.h"
 #include "nombres_zip.h"
 #include "texto.h"
 
@@ -11,35 +12,24 @@
 
 namespace {
 
-constexpr const char* kCabeza = R"(<!DOCTYPE html>
-<html lang="es">
-<head>
-<meta charset="utf-8">
-<meta name="viewport" content="width=device-width, initial-scale=1">
-<title>Revisión de tu entrega</title>
-<style>
-body { font-family: system-ui, sans-serif; margin: 1.5em auto; max-width: 46em; padding: 0 1em; color: #222; line-height: 1.45; }
+constexpr const char* kEstilo =
+    R"(body { font-family: system-ui, sans-serif; margin: 1.5em auto; max-width: 46em; padding: 0 1em; color: #222; line-height: 1.45; }
 h1 { font-size: 1.5em; } h2 { font-size: 1.15em; margin-top: 1.6em; }
 .veredicto { padding: .6em .9em; border-radius: .3em; }
-.correcta { background: #d8f0d8; } .avisos { background: #fdf0c4; }
-.errores { background: #f8d4d4; } .norevisable { background: #ddd; }
 ol.hallazgos > li { margin-bottom: 1em; }
 .hallazgo { font-weight: bold; overflow-wrap: anywhere; }
 .explicacion { margin: .3em 0; }
 code { background: #f2f2f2; padding: 0 .2em; overflow-wrap: anywhere; }
 .nota { color: #555; font-size: .9em; margin-top: 2em; }
-</style>
-</head>
-<body>
-<h1>Revisión de tu entrega</h1>
 )";
 
 }  // namespace
 
 std::string paginaDeRetroalimentacion(const Fila& f) {
-  std::string html = kCabeza;
-  html += "<p>" + textoHtml(f.nombre);
-  if (!f.participante.empty()) html += " (participante " + textoHtml(f.participante) + ")";
+  std::string html = cabezaHtml("Revisión de tu entrega", kEstilo);
+  const Participante& p = f.participante;
+  html += "<p>" + textoHtml(p.nombre);
+  if (!p.numero.empty()) html += " (participante " + textoHtml(p.numero) + ")";
   html += ". Entrega revisada: <code>" + textoHtml(ultimoDeEntrada(f.entrega)) + "</code>.</p>\n";
   html += std::string("<p class=\"veredicto ") + claseDe(f.veredicto) + "\">Veredicto: <strong>" +
           palabra(f.veredicto) + "</strong>.";
@@ -77,9 +67,10 @@ std::string paginaDeRetroalimentacion(const Fila& f) {
 }
 
 std::string entradaDeRetroalimentacion(const Fila& f) {
-  if (!f.moodle || f.participante.empty() || f.nombre.empty()) return {};
+  const Participante& p = f.participante;
+  if (!p.moodle || p.numero.empty() || p.nombre.empty()) return {};
   // The importer splits the first component at "_": name, number, "assignfeedback", "file".
-  return legible(f.nombre) + "_" + f.participante + "_assignfeedback_file/revision.html";
+  return legible(p.nombre) + "_" + p.numero + "_assignfeedback_file/revision.html";
 }
 
 bool escribeRetroalimentacion(const std::string& ruta, const std::vector<Fila>& filas,

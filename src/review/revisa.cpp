@@ -16,7 +16,6 @@
 #include <cstdio>
 #include <exception>
 #include <mutex>
-#include <system_error>
 #include <thread>
 
 namespace {
@@ -83,6 +82,67 @@ void muestraAvance(Avance& avance, std::size_t total) {
   std::fflush(stderr);
 }
 
+// Every submission reviewed by `hilos` workers side by side, each row in its place.
+std::vector<Fila> revisaTodas(const std::vector<Trabajo>& trabajos, unsigned hilos) {
+  // Every row is named before any review starts: whatever happens to a review, its row
+  // stays, `no revisable` unless the review ends.
+  std::vector<Fila> filas(trabajos.size());
+  for (std::size_t i = 0; i < trabajos.size(); ++i) filas[i] = encabezado(trabajos[i]);
+  Avance avance;
+  std::atomic<std::size_t> siguiente{0};
+  const auto trabaja = [&]() noexcept {
+    for (std::size_t i; (i = siguiente++) < trabajos.size();) {
+      try {
+        {
+          std::lock_guard<std::mutex> bloqueo(avance.cerrojo);
+          avance.actual = trabajos[i].pieza.nombre;
+        }
+        filas[i] = revisaTrabajo(trabajos[i]);
+      } catch (const std::exception& e) {
+        // One submission that cannot be reviewed is one row that says why.
+        try {
+          filas[i].hallazgos.assign(1, std::string("No se ha podido revisar: ") + e.what() + ".");
+        } catch (...) {
+        }
+      } catch (...) {
+        try {
+          filas[i].hallazgos.assign(1, "No se ha podido revisar.");
+        } catch (...) {
+        }
+      }
+      try {
+        std::lock_guard<std::mutex> bloqueo(avance.cerrojo);
+        ++avance.hechas;
+        avance.cambio.notify_one();
+      } catch (...) {
+      }
+    }
+  };
+  {
+    std::vector<std::thread> trabajadores;
+    const Uniones uniones{trabajadores};
+    std::size_t cuantos = std::min<std::size_t>(hilos, trabajos.size());
+    try {
+      // Room for every thread first: adding one then never reallocates, so no started thread
+      // can be dropped unjoined.
+      trabajadores.reserve(cuantos);
+    } catch (const std::exception&) {
+      cuantos = 0;
+    }
+    for (std::size_t i = 0; i < cuantos; ++i) {
+      // Fewer threads than asked for still do the whole review; none at all, this one does.
+      try {
+        trabajadores.emplace_back(trabaja);
+      } catch (const std::exception&) {
+        break;
+      }
+    }
+    if (trabajadores.empty()) trabaja();
+    if (plataforma::errorEsTerminal() && !trabajos.empty()) muestraAvance(avance, trabajos.size());
+  }  // every worker joined: the rows are whole
+  return filas;
+}
+
 int revisaCon(const std::vector<std::string>& argumentos, bool suelto) {
   std::string salida = ".";
   bool conSalida = false, retroalimentacion = false;
@@ -131,62 +191,7 @@ int revisaCon(const std::vector<std::string>& argumentos, bool suelto) {
     if (!buscaEntregas(entrada, trabajos, error)) return falla(error);
   }
 
-  // Every row is named before any review starts: whatever happens to a review, its row
-  // stays, `no revisable` unless the review ends.
-  std::vector<Fila> filas(trabajos.size());
-  for (std::size_t i = 0; i < trabajos.size(); ++i) filas[i] = encabezado(trabajos[i]);
-  Avance avance;
-  std::atomic<std::size_t> siguiente{0};
-  const auto trabaja = [&]() noexcept {
-    for (std::size_t i; (i = siguiente++) < trabajos.size();) {
-      try {
-        {
-          std::lock_guard<std::mutex> bloqueo(avance.cerrojo);
-          avance.actual = trabajos[i].entrega;
-        }
-        filas[i] = revisaTrabajo(trabajos[i]);
-      } catch (const std::exception& e) {
-        // One submission that cannot be reviewed is one row that says why.
-        try {
-          filas[i].hallazgos.assign(1, std::string("No se ha podido revisar: ") + e.what() + ".");
-        } catch (...) {
-        }
-      } catch (...) {
-        try {
-          filas[i].hallazgos.assign(1, "No se ha podido revisar.");
-        } catch (...) {
-        }
-      }
-      try {
-        std::lock_guard<std::mutex> bloqueo(avance.cerrojo);
-        ++avance.hechas;
-        avance.cambio.notify_one();
-      } catch (...) {
-      }
-    }
-  };
-  std::vector<std::thread> trabajadores;
-  const Uniones uniones{trabajadores};
-  std::size_t cuantos = std::min<std::size_t>(hilos, trabajos.size());
-  try {
-    // Room for every thread first: adding one then never reallocates, so no started thread
-    // can be dropped unjoined.
-    trabajadores.reserve(cuantos);
-  } catch (const std::exception&) {
-    cuantos = 0;
-  }
-  for (std::size_t i = 0; i < cuantos; ++i) {
-    // Fewer threads than asked for still do the whole review; none at all, this one does.
-    try {
-      trabajadores.emplace_back(trabaja);
-    } catch (const std::exception&) {
-      break;
-    }
-  }
-  if (trabajadores.empty()) trabaja();
-  if (plataforma::errorEsTerminal() && !trabajos.empty()) muestraAvance(avance, trabajos.size());
-  for (std::thread& t : trabajadores) t.join();
-
+  std::vector<Fila> filas = revisaTodas(trabajos, hilos);
   std::stable_sort(filas.begin(), filas.end(),
                    [](const Fila& a, const Fila& b) { return a.entrega < b.entrega; });
   plataforma::Fallo fallo;

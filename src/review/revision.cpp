@@ -181,32 +181,15 @@ void listaSobrantes(const LectorZip& lector, const Nombres& nombres, const Vista
 
 }  // namespace
 
+// In the order of `Veredicto`: its word in the report and its class in the pages.
 const char* palabra(Veredicto veredicto) {
-  switch (veredicto) {
-    case Veredicto::correcta:
-      return "correcta";
-    case Veredicto::conAvisos:
-      return "con avisos";
-    case Veredicto::conErrores:
-      return "con errores";
-    case Veredicto::noRevisable:
-      break;
-  }
-  return "no revisable";
+  static const char* const kPalabras[] = {"correcta", "con avisos", "con errores", "no revisable"};
+  return kPalabras[static_cast<int>(veredicto)];
 }
 
 const char* claseDe(Veredicto veredicto) {
-  switch (veredicto) {
-    case Veredicto::correcta:
-      return "correcta";
-    case Veredicto::conAvisos:
-      return "avisos";
-    case Veredicto::conErrores:
-      return "errores";
-    case Veredicto::noRevisable:
-      break;
-  }
-  return "norevisable";
+  static const char* const kClases[] = {"correcta", "avisos", "errores", "norevisable"};
+  return kClases[static_cast<int>(veredicto)];
 }
 
 Fila noRevisable(std::string entrega, std::string razon) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "lector.h"
+#include "participantes.h"
 
 #include <string>
 #include <vector>
@@ -17,10 +18,8 @@ const char* claseDe(Veredicto veredicto);
 
 /// One line of the report.
 struct Fila {
-  std::string participante;  // the participant's number in the campus, or empty
-  std::string nombre;        // the participant's name as the campus wrote it, or empty
-  bool moodle = false;       // named by Moodle's forms: its feedback can go back to the campus
-  std::string entrega;       // its path relative to its input, "/" between components
+  Participante participante;  // who handed it in, as the campus names them; empty elsewhere
+  std::string entrega;        // its path relative to its input, "/" between components
   Veredicto veredicto = Veredicto::noRevisable;
   bool comprobador = false;                         // the archive has exactly the checker's form
   std::string fecha;                                // AAAA-MM-DD, or empty

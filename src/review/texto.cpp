@@ -29,6 +29,13 @@ std::string legible(const std::string& texto) {
   return salida;
 }
 
+std::string sinBlancos(const std::string& texto) {
+  const char* blancos = " \t\r\f\v";
+  const std::size_t inicio = texto.find_first_not_of(blancos);
+  if (inicio == std::string::npos) return {};
+  return texto.substr(inicio, texto.find_last_not_of(blancos) - inicio + 1);
+}
+
 std::string recorta(const std::string& texto, std::size_t maximo) {
   std::size_t fin = 0;
   for (std::size_t caracteres = 0; fin < texto.size() && caracteres < maximo; ++caracteres) {

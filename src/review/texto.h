@@ -10,6 +10,9 @@
 /// UTF-8 shown as U+FFFD.
 std::string legible(const std::string& texto);
 
+/// `texto` without the blanks (spaces, tabs, carriage returns, form feeds) at its ends.
+std::string sinBlancos(const std::string& texto);
+
 /// The first `maximo` characters of `texto`, cut between two of them.
 std::string recorta(const std::string& texto, std::size_t maximo);
 

@@ -14,8 +14,8 @@ constexpr std::uint64_t kEnMemoria = 2 * 1024 * 1024;
 
 // The bytes of a submission inside the campus archive, checked as any entry is: in memory
 // when small, otherwise in a temporary file that the system removes whatever happens.
-std::unique_ptr<Origen> extrae(Origen& campus, const Trabajo& trabajo, std::string& error) {
-  const Registro& r = trabajo.registro;
+std::unique_ptr<Origen> extrae(Origen& campus, const Pieza& pieza, std::string& error) {
+  const Registro& r = pieza.registro;
   std::uint64_t total = 0;
   error = compruebaLimites(r, total);
   if (!error.empty()) return nullptr;
@@ -61,49 +61,41 @@ std::unique_ptr<Origen> extrae(Origen& campus, const Trabajo& trabajo, std::stri
   return std::make_unique<OrigenArchivo>(std::move(temporal), r.descomprimido);
 }
 
-}  // namespace
-
-namespace {
-
 // The row of the file itself, before what the participant handed in beside it.
-Fila revisaArchivo(const Trabajo& trabajo) {
-  if (!trabajo.problema.empty()) return noRevisable(trabajo.entrega, trabajo.problema);
+Fila revisaPieza(const Pieza& pieza) {
+  if (!pieza.problema.empty()) return noRevisable(pieza.nombre, pieza.problema);
   auto origen = std::make_unique<OrigenArchivo>();
   unsigned long codigo = 0;
-  if (!origen->abre(trabajo.ruta, &codigo)) {
+  if (!origen->abre(pieza.ruta, &codigo)) {
     return noRevisable(
-        trabajo.entrega,
-        (trabajo.anidada ? "No se ha podido abrir el archivo del campus " + trabajo.ruta
-                         : std::string("No se ha podido abrir el archivo")) +
+        pieza.nombre,
+        (pieza.anidada ? "No se ha podido abrir el archivo del campus " + pieza.ruta
+                       : std::string("No se ha podido abrir el archivo")) +
             ": " + (codigo != 0 ? plataforma::razonDe(codigo) : "ya no es un archivo") + ".");
   }
-  if (!trabajo.anidada) {
+  if (!pieza.anidada) {
     LectorZip lector(std::move(origen));
-    return revisaEntrega(lector, trabajo.entrega);
+    return revisaEntrega(lector, pieza.nombre);
   }
   std::string error;
-  std::unique_ptr<Origen> datos = extrae(*origen, trabajo, error);
-  if (!datos) return noRevisable(trabajo.entrega, error);
+  std::unique_ptr<Origen> datos = extrae(*origen, pieza, error);
+  if (!datos) return noRevisable(pieza.nombre, error);
   LectorZip lector(std::move(datos));
-  return revisaEntrega(lector, trabajo.entrega);
+  return revisaEntrega(lector, pieza.nombre);
 }
+
 }  // namespace
 
 Fila encabezado(const Trabajo& trabajo) {
   Fila fila;
-  fila.entrega = trabajo.entrega;
-  fila.participante = trabajo.participante.numero;
-  fila.nombre = trabajo.participante.nombre;
-  fila.moodle = trabajo.participante.moodle;
+  fila.entrega = trabajo.pieza.nombre;
+  fila.participante = trabajo.participante;
   return fila;
 }
 
 Fila revisaTrabajo(const Trabajo& trabajo) {
-  Fila fila = revisaArchivo(trabajo);
-  const Fila nombres = encabezado(trabajo);
-  fila.participante = nombres.participante;
-  fila.nombre = nombres.nombre;
-  fila.moodle = nombres.moodle;
+  Fila fila = revisaPieza(trabajo.pieza);
+  fila.participante = trabajo.participante;
   if (!trabajo.previos.empty()) {
     fila.hallazgos.insert(fila.hallazgos.begin(), trabajo.previos.begin(), trabajo.previos.end());
     if (fila.veredicto == Veredicto::correcta) fila.veredicto = Veredicto::conAvisos;
