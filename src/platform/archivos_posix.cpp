@@ -53,7 +53,8 @@ bool listaDirectorio(const std::string& directorio, std::vector<std::string>& no
                      Fallo& fallo) {
   std::unique_ptr<DIR, CierraDirectorio> dir(opendir(directorio.c_str()));
   if (!dir) {
-    fallo.texto = "No se ha podido abrir el directorio " + directorio + ": " + razon(errno);
+    const int error = errno;  // before the message is built, which may change it
+    fallo.texto = "No se ha podido abrir el directorio " + directorio + ": " + razon(error);
     return false;
   }
   for (;;) {
@@ -70,7 +71,8 @@ bool listaDirectorio(const std::string& directorio, std::vector<std::string>& no
     nombres.push_back(std::move(nombre));
   }
   if (errno != 0) {
-    fallo.texto = "No se ha podido leer el directorio " + directorio + ": " + razon(errno);
+    const int error = errno;  // before the message is built, which may change it
+    fallo.texto = "No se ha podido leer el directorio " + directorio + ": " + razon(error);
     return false;
   }
   return true;

@@ -10,13 +10,10 @@
 #include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
-#include <system_error>
 #include <unistd.h>
 
 namespace plataforma {
 namespace {
-
-std::string razon(int error) { return std::generic_category().message(error); }
 
 struct CierraDirectorio {
   void operator()(DIR* d) const { closedir(d); }
@@ -37,7 +34,9 @@ Clase claseDe(int carpeta, const char* nombre) {
 bool listaElementos(const std::string& directorio, std::vector<Elemento>& elementos, Fallo& fallo) {
   std::unique_ptr<DIR, CierraDirectorio> dir(opendir(directorio.c_str()));
   if (!dir) {
-    fallo.texto = "No se ha podido abrir la carpeta " + directorio + ": " + razon(errno);
+    // Read before the message is built: building it may change errno.
+    const auto error = static_cast<unsigned long>(errno);
+    fallo.texto = "No se ha podido abrir la carpeta " + directorio + ": " + razonDe(error);
     return false;
   }
   for (;;) {
@@ -53,7 +52,8 @@ bool listaElementos(const std::string& directorio, std::vector<Elemento>& elemen
     elementos.push_back(std::move(elemento));
   }
   if (errno != 0) {
-    fallo.texto = "No se ha podido leer la carpeta " + directorio + ": " + razon(errno);
+    const auto error = static_cast<unsigned long>(errno);
+    fallo.texto = "No se ha podido leer la carpeta " + directorio + ": " + razonDe(error);
     return false;
   }
   std::sort(elementos.begin(), elementos.end(),
@@ -64,7 +64,8 @@ bool listaElementos(const std::string& directorio, std::vector<Elemento>& elemen
 bool identidadDe(const std::string& ruta, Identidad& identidad, Fallo& fallo) {
   struct stat datos;
   if (stat(ruta.c_str(), &datos) != 0) {
-    fallo.texto = "No se ha podido consultar el estado de " + ruta + ": " + razon(errno);
+    const auto error = static_cast<unsigned long>(errno);
+    fallo.texto = "No se ha podido consultar el estado de " + ruta + ": " + razonDe(error);
     return false;
   }
   identidad.volumen = static_cast<std::uint64_t>(datos.st_dev);
@@ -87,14 +88,15 @@ Archivo creaTemporal(Fallo& fallo) {
     if (fd >= 0) unlink(plantilla.c_str());
   }
   if (fd < 0) {
-    fallo.texto = "No se ha podido crear un archivo temporal en " + carpeta + ": " + razon(errno);
+    const auto error = static_cast<unsigned long>(errno);
+    fallo.texto = "No se ha podido crear un archivo temporal en " + carpeta + ": " + razonDe(error);
     return nullptr;
   }
   Archivo archivo(fdopen(fd, "w+b"));
   if (!archivo) {
-    const int error = errno;
+    const auto error = static_cast<unsigned long>(errno);
     close(fd);
-    fallo.texto = "No se ha podido crear un archivo temporal en " + carpeta + ": " + razon(error);
+    fallo.texto = "No se ha podido crear un archivo temporal en " + carpeta + ": " + razonDe(error);
   }
   return archivo;
 }
