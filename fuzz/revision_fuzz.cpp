@@ -1,8 +1,9 @@
-// libFuzzer target: the input is one submission (a ZIP archive), reviewed as a file given
-// directly and as the one entry of a campus archive built around it, through the calls the
-// program makes; then both reports are written. Besides the sanitizers' findings, it aborts
-// when a row or a report breaks what the review promises of it.
+// libFuzzer target: the input is one submission (a ZIP archive), reviewed as an input given
+// directly and as the one entry of a campus archive built around it, both in memory, through
+// the calls the program makes; then both reports are written. Besides the sanitizers'
+// findings, it aborts when a row or a report breaks what the review promises of it.
 #include "entradas.h"
+#include "filas.h"
 #include "informe.h"
 #include "retroalimentacion.h"
 #include "utf8.h"
@@ -16,29 +17,17 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
-#include <filesystem>
-#include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace {
-
-namespace fs = std::filesystem;
 
 // The name the campus's "download all submissions" gives a student's file.
 constexpr const char* kEntradaCampus = "Nombre Apellido_1234_assignsubmission_file/entrega.zip";
 constexpr const char* kCabeceraCsv =
     "participante;nombre;entrega;veredicto;comprobador;fecha;autores;proyecto;fuentes;cabeceras;"
     "imagenes;hallazgos";
-
-struct Carpeta {
-  std::string raiz, entrega, campus;
-};
-
-Carpeta& carpeta() {
-  static Carpeta c;
-  return c;
-}
 
 // Control characters other than the line break made visible, so that the message shows
 // what broke.
@@ -60,17 +49,6 @@ std::string visible(const std::string& texto) {
 [[noreturn]] void falla(const std::string& por, const std::string& texto) {
   std::fprintf(stderr, "\n*** %s: [%s]\n", por.c_str(), visible(texto).c_str());
   std::abort();
-}
-
-void escribe(const std::string& ruta, const std::string& datos) {
-  std::ofstream archivo(ruta, std::ios::binary | std::ios::trunc);
-  archivo.write(datos.data(), static_cast<std::streamsize>(datos.size()));
-  if (!archivo) falla("no se puede escribir", ruta);
-}
-
-void borraCarpeta() {
-  std::error_code error;
-  if (!carpeta().raiz.empty()) fs::remove_all(carpeta().raiz, error);
 }
 
 void pon(std::string& s, std::uint32_t valor, int bytes) {
@@ -95,9 +73,8 @@ std::string deflactado(const std::string& datos) {
 
 // A campus archive with the submission as its one entry, stored or deflated: well formed,
 // so that whatever its row says comes from the submission itself.
-std::string campus(const std::string& entrega, bool deflacta, std::size_t& comprimido) {
+std::string campus(const std::string& entrega, bool deflacta) {
   const std::string datos = deflacta ? deflactado(entrega) : entrega;
-  comprimido = datos.size();
   const std::string nombre = kEntradaCampus;
   const auto crc = static_cast<std::uint32_t>(
       crc32(0, reinterpret_cast<const Bytef*>(entrega.data()), static_cast<uInt>(entrega.size())));
@@ -137,12 +114,10 @@ std::string campus(const std::string& entrega, bool deflacta, std::size_t& compr
 }
 
 // What the program does with one input: its submissions found, then each reviewed.
-std::vector<Trabajo> busca(const std::string& ruta, std::vector<Fila>& filas) {
-  std::vector<Trabajo> trabajos;
-  std::string error;
-  // The input exists and can be read: only a missing or unreadable one is false.
-  if (!buscaEntregas(ruta, trabajos, error)) falla("buscaEntregas falló", error);
-  if (trabajos.empty()) falla("buscaEntregas no dio ninguna entrega", ruta);
+std::vector<Trabajo> busca(const std::string& nombre, std::string bytes, std::vector<Fila>& filas) {
+  std::vector<Trabajo> trabajos =
+      buscaEnArchivo(nombre, std::make_shared<OrigenMemoria>(std::move(bytes)));
+  if (trabajos.empty()) falla("buscaEnArchivo no dio ninguna entrega", nombre);
   for (const Trabajo& t : trabajos) filas.push_back(revisaTrabajo(t));
   return trabajos;
 }
@@ -162,17 +137,19 @@ bool esFecha(const std::string& fecha) {
   return true;
 }
 
-void compruebaFila(const Fila& f) {
-  if (f.entrega.empty()) falla("fila sin entrega", "");
-  const std::string quien = f.entrega + " (" + palabra(f.veredicto) + ")";
+void compruebaFila(const Fila& fila) {
+  if (fila.entrega.empty()) falla("fila sin entrega", "");
+  const Revision& f = fila.revision;
+  const std::string quien = fila.entrega + " (" + formaDe(f.veredicto).palabra + ")";
   if (f.veredicto != Veredicto::correcta && f.hallazgos.empty()) {
     falla("fila que no es correcta y no tiene hallazgos", quien);
   }
   if (f.veredicto == Veredicto::correcta && (!f.comprobador || !f.hallazgos.empty())) {
     falla("fila correcta con hallazgos o que no es del comprobador", quien);
   }
+  // Stored without the full stop that the reports add.
   for (const std::string& h : f.hallazgos) {
-    if (h.empty() || h.back() != '.') falla("hallazgo sin punto final en " + quien, h);
+    if (h.empty() || frase(h) != h + ".") falla("hallazgo vacío en " + quien, h);
   }
   // The counts are unknown (-1) exactly when the submission could not be reviewed.
   const bool sinCuentas = f.fuentes < 0 && f.cabeceras < 0 && f.imagenes < 0;
@@ -185,10 +162,12 @@ void compruebaFila(const Fila& f) {
 
 // Both rows of one submission, reviewed from a file and from memory, must say the same.
 void comparaFilas(const Fila& directa, const Fila& anidada) {
-  const auto texto = [](const Fila& f) {
-    std::string t = std::string(palabra(f.veredicto)) + "|" + (f.comprobador ? "sí" : "no") + "|" +
-                    f.fecha + "|" + f.autores + "|" + f.proyecto + "|" + std::to_string(f.fuentes) +
-                    "|" + std::to_string(f.cabeceras) + "|" + std::to_string(f.imagenes);
+  const auto texto = [](const Fila& fila) {
+    const Revision& f = fila.revision;
+    std::string t = std::string(formaDe(f.veredicto).palabra) + "|" +
+                    (f.comprobador ? "sí" : "no") + "|" + f.fecha + "|" + f.autores + "|" +
+                    f.proyecto + "|" + std::to_string(f.fuentes) + "|" +
+                    std::to_string(f.cabeceras) + "|" + std::to_string(f.imagenes);
     for (const std::string& h : f.hallazgos) t += "|" + h;
     return t;
   };
@@ -263,7 +242,9 @@ void compruebaCsv(const std::string& csv, const std::vector<Fila>& filas) {
     if (campos.size() != registros[0].size()) {
       falla("registro del CSV con " + std::to_string(campos.size()) + " campos", f.entrega);
     }
-    if (campos[3] != palabra(f.veredicto)) falla("veredicto del CSV fuera de su fila", campos[3]);
+    if (campos[3] != formaDe(f.revision.veredicto).palabra) {
+      falla("veredicto del CSV fuera de su fila", campos[3]);
+    }
     for (std::size_t c = 0; c < campos.size(); ++c) {
       const std::string& campo = campos[c];
       // What a spreadsheet would take for a formula.
@@ -280,9 +261,9 @@ void compruebaCsv(const std::string& csv, const std::vector<Fila>& filas) {
     const auto lineas =
         celda.empty() ? 0
                       : static_cast<std::size_t>(std::count(celda.begin(), celda.end(), '\n')) + 1;
-    if (lineas != f.hallazgos.size()) {
+    if (lineas != f.revision.hallazgos.size()) {
       falla("el CSV tiene " + std::to_string(lineas) + " líneas de hallazgos para " +
-                std::to_string(f.hallazgos.size()),
+                std::to_string(f.revision.hallazgos.size()),
             celda);
     }
   }
@@ -322,20 +303,21 @@ void compruebaPagina(const std::string& pagina, const std::vector<Fila>& filas) 
   // every character that markup is made of.
   std::vector<Fila> llanas = filas;
   for (Fila& f : llanas) {
-    f.entrega = f.fecha = f.autores = f.proyecto = "x";
+    f.entrega = f.revision.fecha = f.revision.autores = f.revision.proyecto = "x";
     // Empty or not as they were: the page counts the participants by them.
     if (!f.participante.numero.empty()) f.participante.numero = "x";
     if (!f.participante.nombre.empty()) f.participante.nombre = "x";
-    for (std::string& h : f.hallazgos) h = "x";
+    for (std::string& h : f.revision.hallazgos) h = "x";
   }
   const std::string esperadas = marcas(paginaHtml(llanas)), halladas = marcas(pagina);
   if (halladas != esperadas) {
     // The texts that could have broken it, rather than the whole page.
     std::string textos;
     for (const Fila& f : filas) {
+      const Revision& r = f.revision;
       std::vector<std::string> suyos = {
-          f.participante.numero, f.participante.nombre, f.entrega, f.fecha, f.autores, f.proyecto};
-      suyos.insert(suyos.end(), f.hallazgos.begin(), f.hallazgos.end());
+          f.participante.numero, f.participante.nombre, f.entrega, r.fecha, r.autores, r.proyecto};
+      suyos.insert(suyos.end(), r.hallazgos.begin(), r.hallazgos.end());
       for (const std::string& t : suyos) {
         if (t.find_first_of("<>\"'") != std::string::npos) textos += "\n    " + t;
       }
@@ -346,14 +328,16 @@ void compruebaPagina(const std::string& pagina, const std::vector<Fila>& filas) 
 }
 
 // Each participant's feedback page: text only, and a name the campus's importer gives to
-// that participant ("<name>_<number>_assignfeedback_file", then the file).
+// that participant ("<name>_<number>_assignfeedback_file", the name without "_" and maybe
+// empty, then the file).
 void compruebaRetroalimentacion(const std::vector<Fila>& filas) {
   for (const Fila& f : filas) {
-    const std::string nombre = entradaDeRetroalimentacion(f);
-    if (nombre.empty()) continue;
+    const std::optional<std::string> entrada = entradaDeRetroalimentacion(f);
+    if (!entrada) continue;
+    const std::string& nombre = *entrada;
     const std::string carpeta = nombre.substr(0, nombre.find('/'));
     const std::string sufijo = "_" + f.participante.numero + "_assignfeedback_file";
-    if (carpeta.size() <= sufijo.size() || carpeta.find('_') != carpeta.size() - sufijo.size() ||
+    if (carpeta.size() < sufijo.size() || carpeta.find('_') != carpeta.size() - sufijo.size() ||
         carpeta.compare(carpeta.size() - sufijo.size(), sufijo.size(), sufijo) != 0 ||
         nombre.substr(carpeta.size()) != "/revision.html" || !plataforma::esUtf8(nombre)) {
       falla("nombre de retroalimentación que el campus no importa", nombre);
@@ -374,7 +358,7 @@ void compruebaRetroalimentacion(const std::vector<Fila>& filas) {
 
 void compruebaResumen(const std::string& linea, const std::vector<Fila>& filas) {
   std::size_t n[4] = {};
-  for (const Fila& f : filas) ++n[static_cast<int>(f.veredicto)];
+  for (const Fila& f : filas) ++n[static_cast<int>(f.revision.veredicto)];
   const std::string esperado = std::to_string(filas.size()) + " entregas: " + std::to_string(n[0]) +
                                " correctas, " + std::to_string(n[1]) + " con avisos, " +
                                std::to_string(n[2]) + " con errores, " + std::to_string(n[3]) +
@@ -383,33 +367,28 @@ void compruebaResumen(const std::string& linea, const std::vector<Fila>& filas) 
 }
 
 void revisa(const std::string& entrega) {
-  const Carpeta& c = carpeta();
   std::vector<Fila> filas;
 
   // As a submission given directly.
-  escribe(c.entrega, entrega);
-  const std::vector<Trabajo> directas = busca(c.entrega, filas);
+  const std::vector<Trabajo> directas = busca("entrega.zip", entrega, filas);
 
   // As the one entry of a campus archive, stored or deflated by the parity of the input's
   // bytes, so that both come up without one run depending on another.
   unsigned suma = 0;
   for (const char b : entrega) suma += static_cast<unsigned char>(b);
-  std::size_t comprimido = 0;
-  escribe(c.campus, campus(entrega, suma % 2 != 0, comprimido));
   const std::size_t antes = filas.size();
-  const std::vector<Trabajo> anidadas = busca(c.campus, filas);
+  const std::vector<Trabajo> anidadas = busca("campus.zip", campus(entrega, suma % 2 != 0), filas);
   // The campus archive holds one .zip and no project: exactly one submission, read from it.
-  if (anidadas.size() != 1 || !anidadas[0].pieza.anidada ||
-      anidadas[0].pieza.nombre != kEntradaCampus) {
+  if (anidadas.size() != 1 || !std::holds_alternative<EnCampus>(anidadas[0].lugar) ||
+      anidadas[0].nombre != kEntradaCampus) {
     falla("el archivo del campus no da exactamente su entrega",
-          std::to_string(anidadas.size()) + " entregas, la primera " + anidadas[0].pieza.nombre);
+          std::to_string(anidadas.size()) + " entregas, la primera " + anidadas[0].nombre);
   }
-  // A submission that is one by itself reads the same from memory, unless the campus entry
-  // holding it is beyond the bounds (a highly compressible input deflated).
+  // A submission that is one by itself reads the same from memory as inflated out of the
+  // campus archive, whose entry zlib made and the bounds let through.
   // (Bytes that hold .zip files or the campus's names are a campus archive themselves.)
-  if (directas.size() == 1 && !directas[0].pieza.anidada &&
-      directas[0].pieza.nombre == "entrega.zip" && directas[0].participante.nombre.empty() &&
-      entrega.size() <= 200 * comprimido) {
+  if (directas.size() == 1 && std::holds_alternative<EnEntrada>(directas[0].lugar) &&
+      directas[0].nombre == "entrega.zip" && directas[0].participante.nombre.empty()) {
     comparaFilas(filas[0], filas[antes]);
   }
 
@@ -423,17 +402,6 @@ void revisa(const std::string& entrega) {
 }
 
 }  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  Carpeta& c = carpeta();
-  std::string plantilla = (fs::temp_directory_path() / "revision-fuzz.XXXXXX").string();
-  if (mkdtemp(plantilla.data()) == nullptr) falla("mkdtemp", plantilla);
-  c.raiz = plantilla;
-  std::atexit(borraCarpeta);
-  c.entrega = (fs::path(c.raiz) / "entrega.zip").string();
-  c.campus = (fs::path(c.raiz) / "campus.zip").string();
-  return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t tamano) {
   try {

@@ -38,7 +38,7 @@ inline unsigned long& fechaAlEmpezar() {
   return fecha;
 }
 
-inline Resultado comprueba() {
+inline Desenlace comprueba() {
   cajas().clear();
   fechaAlEmpezar() = fechaDosDeHoy();
   return Comprobador().compruebaEntrega();

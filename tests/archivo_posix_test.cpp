@@ -25,7 +25,7 @@ TEST(Archivo, LosEnlacesHaciaFueraSeNombranPorDondeSeEncuentran) {
   // A dangling link does not open, and like any such file is left out without a word.
   arbol.enlace(fuera + "/no_existe.cpp", "Juego/roto.cpp");
 
-  EXPECT_EQ(comprueba(), Resultado::entregado);
+  EXPECT_EQ(comprueba(), Desenlace::entregado);
   EXPECT_EQ(cajas(), Cajas{});
   const std::vector<EntradaZip> entradas = leeEntrega();
   const Entradas esperadas = {
@@ -70,14 +70,14 @@ TEST(Archivo, UnArchivoQueNoCabeSeBorra) {
   Arbol arbol;
   entregaMinima(arbol, {"ClCompile grande.cpp"});
   arbol.archivo("Juego/grande.cpp", bytes(1 << 20, 9));
-  Resultado resultado;
+  Desenlace resultado;
   {
     // As a full disk would: the archive cannot grow past 64 KiB.
     LimiteTamano limite(64 * 1024);
     ASSERT_TRUE(limite.puesto);
     resultado = comprueba();
   }
-  EXPECT_EQ(resultado, Resultado::sinEntrega);
+  EXPECT_EQ(resultado, Desenlace::sinEntrega);
   EXPECT_EQ(cajas(), Cajas{E(kSinZip)});
   EXPECT_FALSE(fs::exists("entrega.zip"));
 }
@@ -108,7 +108,7 @@ TEST(Archivo, UnArchivoQueNoSePuedeLeerSeQuedaSinEntrega) {
     fs::remove(arbol.solucion() + "/" + fila.ilegible);
     arbol.enlace("/proc/self/mem", fila.ilegible);
     arbol.archivo("Juego/entrega.zip", "de antes");
-    EXPECT_EQ(comprueba(), Resultado::sinEntrega);
+    EXPECT_EQ(comprueba(), Desenlace::sinEntrega);
     EXPECT_EQ(cajas(), fila.cajas);
     // Neither half of the new archive nor the old one, which could pass for it.
     EXPECT_FALSE(fs::exists("entrega.zip"));
@@ -147,7 +147,7 @@ TEST(ArchivoGrande, JustoPorDebajoDe4GibYaEnZip64) {
   arbol.archivo("Juego/grande.cpp");
   fs::resize_file("grande.cpp", kTamanoZip64);
 
-  ASSERT_EQ(comprueba(), Resultado::entregado);
+  ASSERT_EQ(comprueba(), Desenlace::entregado);
   EXPECT_EQ(cajas(), Cajas{});
   std::vector<EntradaZip> entradas;
   std::string error;
@@ -175,7 +175,7 @@ TEST(ArchivoGrande, CuatroGibEnZip64) {
   arbol.archivo("Juego/grande.cpp");
   fs::resize_file("grande.cpp", kTamano);
 
-  ASSERT_EQ(comprueba(), Resultado::entregado);
+  ASSERT_EQ(comprueba(), Desenlace::entregado);
   EXPECT_EQ(cajas(), Cajas{});
   std::vector<EntradaZip> entradas;
   std::string error;

@@ -35,7 +35,7 @@ TEST(Archivo, EntregaCompletaEnSuOrdenYConSusCabeceras) {
   for (const auto& [ruta, datos] : esperadas) arbol.archivo(ruta, datos);
   arbol.archivo("images/dog.png", "de la plantilla");
 
-  EXPECT_EQ(comprueba(), Resultado::entregado);
+  EXPECT_EQ(comprueba(), Desenlace::entregado);
   EXPECT_EQ(cajas(), Cajas{});
   const std::vector<EntradaZip> entradas = leeEntrega();
   EXPECT_EQ(contenido(entradas), esperadas);
@@ -69,7 +69,7 @@ TEST(Archivo, LosBytesYLosNombresLleganIntactos) {
   for (const auto& fila : filas) arbol.archivo(std::string("Juego/") + fila.nombre, fila.datos);
   arbol.archivo("images/canción.png", "PNG");
 
-  ASSERT_EQ(comprueba(), Resultado::entregado);
+  ASSERT_EQ(comprueba(), Desenlace::entregado);
   EXPECT_EQ(cajas(), Cajas{});
   std::map<std::string, EntradaZip> porNombre;
   for (EntradaZip& e : leeEntrega()) porNombre[e.nombre] = std::move(e);
@@ -167,7 +167,7 @@ TEST(Archivo, QueSeEntregaYConQueNombre) {
     arbol.directorio("images");
     for (const auto& [ruta, datos] : fila.archivos) arbol.archivo(ruta, datos);
     for (const std::string& ruta : fila.directorios) arbol.directorio(ruta);
-    EXPECT_EQ(comprueba(), Resultado::entregado);
+    EXPECT_EQ(comprueba(), Desenlace::entregado);
     EXPECT_EQ(cajas(), fila.avisos);
     EXPECT_EQ(contenido(leeEntrega()), fila.esperadas);
   }
@@ -179,9 +179,9 @@ TEST(Archivo, DosEjecucionesDelMismoDiaDanElMismoArchivo) {
   arbol.archivo("Juego/main.cpp", bytes(5000, 6));
   arbol.archivo("images/hero.png", bytes(800, 7));
   const unsigned long dia = fechaDosDeHoy();
-  ASSERT_EQ(comprueba(), Resultado::entregado);
+  ASSERT_EQ(comprueba(), Desenlace::entregado);
   const std::string primera = lee("entrega.zip");
-  ASSERT_EQ(comprueba(), Resultado::entregado);
+  ASSERT_EQ(comprueba(), Desenlace::entregado);
   if (fechaDosDeHoy() != dia) GTEST_SKIP() << "la medianoche cayó entre las dos ejecuciones";
   EXPECT_TRUE(lee("entrega.zip") == primera);
 }
@@ -190,12 +190,12 @@ TEST(Archivo, UnEntregaZipAnteriorSeSustituye) {
   Arbol arbol;
   entregaMinima(arbol, {"ClCompile main.cpp"});
   arbol.archivo("Juego/main.cpp", "int main() {}\n");
-  ASSERT_EQ(comprueba(), Resultado::entregado);
+  ASSERT_EQ(comprueba(), Desenlace::entregado);
   const std::string limpia = lee("entrega.zip");
 
   // Larger than the new archive: appending to it, or writing over it in place, would show.
   arbol.archivo("Juego/entrega.zip", std::string(200000, 'x'));
-  EXPECT_EQ(comprueba(), Resultado::entregado);
+  EXPECT_EQ(comprueba(), Desenlace::entregado);
   EXPECT_EQ(cajas(), Cajas{});
   EXPECT_TRUE(lee("entrega.zip") == limpia);
   for (const EntradaZip& e : leeEntrega()) EXPECT_EQ(e.nombre.find("entrega"), std::string::npos);
@@ -218,7 +218,7 @@ TEST(Archivo, UnDirectorioEntregaZipImpideCrearlo) {
   Arbol arbol;
   entregaMinima(arbol);
   arbol.directorio("Juego/entrega.zip");
-  EXPECT_EQ(comprueba(), Resultado::sinEntrega);
+  EXPECT_EQ(comprueba(), Desenlace::sinEntrega);
   EXPECT_EQ(cajas(), Cajas{E(kSinZip)});
   EXPECT_TRUE(fs::is_directory("entrega.zip"));
 }
@@ -235,7 +235,7 @@ TEST(Archivo, LoQueRodeaUnaEntregaRealSeQuedaFuera) {
         "Juego/notas.txt"}) {
     arbol.archivo(ruta, "no se entrega");
   }
-  EXPECT_EQ(comprueba(), Resultado::entregado);
+  EXPECT_EQ(comprueba(), Desenlace::entregado);
   EXPECT_EQ(cajas(), Cajas{});
   const Entradas esperadas = {{"Juego/Juego.vcxproj", vcxproj({"ClCompile main.cpp"})},
                               {"Solucion.sln", "Microsoft Visual Studio Solution File\r\n"},
@@ -349,11 +349,12 @@ TEST(Recorrido, CarpetaYUltimoComponenteDeUnaRuta) {
 using ElementoVisto = std::tuple<std::string, bool, plataforma::Clase>;
 
 std::vector<ElementoVisto> listado(const std::string& carpeta) {
-  std::vector<plataforma::Elemento> elementos;
-  plataforma::Fallo fallo;
-  EXPECT_TRUE(plataforma::listaElementos(carpeta, elementos, fallo)) << fallo.texto;
+  const auto elementos = plataforma::listaElementos(carpeta);
+  EXPECT_TRUE(elementos) << elementos.error().texto();
   std::vector<ElementoVisto> salida;
-  for (const auto& e : elementos) salida.emplace_back(e.nombre, e.utf8, e.clase);
+  if (elementos) {
+    for (const auto& e : *elementos) salida.emplace_back(e.nombre, e.utf8, e.clase);
+  }
   return salida;
 }
 
@@ -399,12 +400,12 @@ TEST(Recorrido, UnaCarpetaSeListaOrdenadaConLaClaseDeCadaElemento) {
   EXPECT_EQ(listado(lista + plataforma::une("", "")), esperados);
   EXPECT_EQ(listado(plataforma::une(lista, "sub")), std::vector<ElementoVisto>{});
 
-  std::vector<plataforma::Elemento> elementos;
-  plataforma::Fallo fallo;
   const std::string falta = plataforma::une(lista, "falta");
-  EXPECT_FALSE(plataforma::listaElementos(falta, elementos, fallo));
-  EXPECT_EQ(fallo.texto.rfind("No se ha podido abrir la carpeta " + falta + ": ", 0), 0u)
-      << fallo.texto;
+  const auto fallida = plataforma::listaElementos(falta);
+  ASSERT_FALSE(fallida);
+  EXPECT_EQ(fallida.error().texto().rfind("No se ha podido abrir la carpeta " + falta + ": ", 0),
+            0u)
+      << fallida.error().texto();
 }
 
 TEST(Recorrido, LaIdentidadEsLaMismaPorCualquierCamino) {
@@ -412,10 +413,10 @@ TEST(Recorrido, LaIdentidadEsLaMismaPorCualquierCamino) {
   arbol.directorio("otra");
   const std::string otra = plataforma::une(arbol.solucion(), "otra");
   const auto identidad = [](const std::string& ruta) {
-    plataforma::Identidad resultado;
-    plataforma::Fallo fallo;
-    EXPECT_TRUE(plataforma::identidadDe(ruta, resultado, fallo)) << fallo.texto;
-    return std::make_pair(resultado.volumen, resultado.indice);
+    const auto resultado = plataforma::identidadDe(ruta);
+    EXPECT_TRUE(resultado) << resultado.error().texto();
+    return resultado ? std::make_pair(resultado->volumen, resultado->indice)
+                     : std::make_pair(std::uint64_t{0}, std::uint64_t{0});
   };
   const auto proyecto = identidad(arbol.proyecto());
   EXPECT_EQ(identidad("."), proyecto);
@@ -428,21 +429,28 @@ TEST(Recorrido, LaIdentidadEsLaMismaPorCualquierCamino) {
     EXPECT_EQ(identidad(plataforma::une(otra, "enlace")), proyecto);
   }
 
-  plataforma::Identidad ninguna;
-  plataforma::Fallo fallo;
   const std::string falta = plataforma::une(otra, "falta");
-  EXPECT_FALSE(plataforma::identidadDe(falta, ninguna, fallo));
-  EXPECT_EQ(fallo.texto.rfind("No se ha podido consultar el estado de " + falta + ": ", 0), 0u)
-      << fallo.texto;
+  const auto ninguna = plataforma::identidadDe(falta);
+  ASSERT_FALSE(ninguna);
+  EXPECT_EQ(
+      ninguna.error().texto().rfind("No se ha podido consultar el estado de " + falta + ": ", 0),
+      0u)
+      << ninguna.error().texto();
 }
 
 TEST(Recorrido, UnTemporalDevuelveLoQueSeEscribeEnEl) {
-  plataforma::Fallo fallo;
   // Two at once, as workers side by side have them: each keeps its own bytes.
-  const plataforma::Archivo uno = plataforma::creaTemporal(fallo);
-  ASSERT_TRUE(uno) << fallo.texto;
-  const plataforma::Archivo dos = plataforma::creaTemporal(fallo);
-  ASSERT_TRUE(dos) << fallo.texto;
+  auto temporalUno = plataforma::creaTemporal();
+  ASSERT_TRUE(temporalUno) << temporalUno.error().texto();
+  auto temporalDos = plataforma::creaTemporal();
+  ASSERT_TRUE(temporalDos) << temporalDos.error().texto();
+  const plataforma::Archivo uno = std::move(*temporalUno), dos = std::move(*temporalDos);
+  // What a read gives: its count, or 0 on a failure, which then fails the test.
+  const auto leeEn = [](std::FILE* archivo, std::uint64_t posicion, std::string& destino) {
+    const auto leidos = plataforma::leeEn(archivo, posicion, destino.data(), destino.size());
+    EXPECT_TRUE(leidos);
+    return leidos ? *leidos : 0;
+  };
   const std::string datos = bytes(5000, 13), otros = bytes(300, 14);
   ASSERT_EQ(std::fwrite(datos.data(), 1, datos.size(), uno.get()), datos.size());
   ASSERT_EQ(std::fwrite(otros.data(), 1, otros.size(), dos.get()), otros.size());
@@ -450,14 +458,14 @@ TEST(Recorrido, UnTemporalDevuelveLoQueSeEscribeEnEl) {
   ASSERT_EQ(std::fflush(dos.get()), 0);
 
   std::string leidos(datos.size(), '\0');
-  EXPECT_EQ(plataforma::leeEn(uno.get(), 0, leidos.data(), leidos.size()), datos.size());
+  EXPECT_EQ(leeEn(uno.get(), 0, leidos), datos.size());
   EXPECT_TRUE(leidos == datos);
   // From the middle, up to the end and no further.
   std::string final(1000, '\0');
-  ASSERT_EQ(plataforma::leeEn(uno.get(), 4500, final.data(), final.size()), 500u);
+  ASSERT_EQ(leeEn(uno.get(), 4500, final), 500u);
   EXPECT_TRUE(final.substr(0, 500) == datos.substr(4500));
   std::string suyos(otros.size(), '\0');
-  EXPECT_EQ(plataforma::leeEn(dos.get(), 0, suyos.data(), suyos.size()), otros.size());
+  EXPECT_EQ(leeEn(dos.get(), 0, suyos), otros.size());
   EXPECT_TRUE(suyos == otros);
 }
 

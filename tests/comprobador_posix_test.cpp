@@ -13,7 +13,7 @@ TEST(Comprobador, EnlacesSimbolicos) {
   arbol.archivo("../x/lejos.cpp");
   arbol.enlace("bucle.cpp", "Juego/bucle.cpp");
   cajas().clear();
-  EXPECT_EQ(Comprobador().compruebaEntrega(), Resultado::entregado);
+  EXPECT_EQ(Comprobador().compruebaEntrega(), Desenlace::entregado);
   EXPECT_EQ(cajas(), (std::vector<Caja>{E(falta("lejos.cpp")), A(sinReferencia("lejos2.cpp"))}));
 }
 
@@ -28,7 +28,7 @@ TEST(Comprobador, ImagesArchivoYEnlaceRoto) {
       arbol.archivo("images", "no es un directorio");
     }
     cajas().clear();
-    EXPECT_EQ(Comprobador().compruebaEntrega(), Resultado::entregado);
+    EXPECT_EQ(Comprobador().compruebaEntrega(), Desenlace::entregado);
     EXPECT_EQ(cajas(), std::vector<Caja>{A(kSinImagenes)});
   }
 }
@@ -55,7 +55,7 @@ TEST(Comprobador, NombreQueNoEsUtf8TerminaLaEjecucion) {
     construye(arbol, sin(completa(), "info.txt"));
     arbol.archivo(fila.ruta);
     cajas().clear();
-    EXPECT_EQ(Comprobador().compruebaEntrega(), Resultado::fallido);
+    EXPECT_EQ(Comprobador().compruebaEntrega(), Desenlace::fallido);
     EXPECT_EQ(cajas(), std::vector<Caja>{E(fila.texto)});
   }
 }

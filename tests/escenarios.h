@@ -62,7 +62,7 @@ struct Escenario {
   const char* nombre;
   Archivos archivos;  // relative to the solution folder; a name ending in "/" is a folder
   std::vector<Caja> cajas;
-  Resultado resultado;
+  Desenlace resultado;
 };
 
 // A complete delivery whose project names exactly main.cpp and juego.h, plus `extra`.

@@ -188,7 +188,7 @@ def corpus(tmp):
     open(os.path.join(entregas, "11 Byte cambiado.zip"), "wb").write(datos)
     open(os.path.join(entregas, "12 Truncada.zip"), "wb").write(open(buena, "rb").read()[:-40])
     open(os.path.join(entregas, "13 Rar.zip"), "wb").write(b"Rar!\x1a\x07\x00" + b"\x00" * 200)
-    with zipfile.ZipFile(os.path.join(entregas, "14 Bomba.zip"), "w") as z:
+    with zipfile.ZipFile(os.path.join(entregas, "14 Ceros.zip"), "w") as z:
         info = zipfile.ZipInfo("ceros.bin", FECHA)
         info.compress_type = zipfile.ZIP_DEFLATED
         with z.open(info, "w") as f:
@@ -341,6 +341,9 @@ def corpus(tmp):
 
 
 RARO = "No es un archivo: es un enlace roto, un dispositivo o una tubería."
+SIN_PROYECTO = ("El programa no se está ejecutando en el directorio de un proyecto de Visual "
+                "Studio (no se encuentra el .vcxproj).")
+SIN_IMAGENES = 'No se encuentra el directorio ""images"" de la plantilla con las imágenes.'
 SIN_INFO = ("Falta el archivo info.txt con el nombre de los autores e información de las "
             "funcionalidades opcionales implementadas.")
 OTRO = "No lo ha empaquetado el comprobador: la entrada {} la ha escrito otro programa ({})."
@@ -349,9 +352,9 @@ INSEGURO = ("La entrada {} tiene un nombre inseguro (absoluto, con .., con letra
 DANADO = "El archivo ZIP está dañado: "
 
 
-def esperado(bomba, sobra, anidada, entregas):
-    """The rows of the folder's submissions and of the campus archive's. `bomba`, `sobra` and
-    `anidada` are sizes that depend on the zlib that made them."""
+def esperado(sobra, anidada, entregas):
+    """The rows of the folder's submissions and of the campus archive's. `sobra` and `anidada`
+    are sizes that depend on the zlib that made them."""
     filas = [
         f"01 Ana/entrega.zip;correcta;sí;{HOY};Ana García / Luis Pérez;Juego;2;1;1;",
         f'02 Sin referencia/entrega.zip;con avisos;sí;{HOY};Ana García / Luis Pérez;Juego;3;1;1;'
@@ -373,7 +376,7 @@ def esperado(bomba, sobra, anidada, entregas):
                       "versión 0x0314; el comprobador pone 0x0024") + '"',
         # Without a solution the checker looks for no images: the student's is left out too.
         '07 Sin solucion.zip;con errores;no;2024-03-15;;Juego;2;1;0;"'
-        "No se encuentra la solución del proyecto.\n" + SIN_INFO + "\n"
+        "No se encuentra la solución del proyecto.\n" + SIN_INFO + "\n" + SIN_IMAGENES + "\n"
         "Imágenes de la plantilla, que el comprobador no entrega (1 archivo, 8 bytes): "
         "images/dog.png.\n"
         "Archivos que el comprobador no entrega (1 archivo, 10 bytes): images/heroe.png.\n"
@@ -409,8 +412,10 @@ def esperado(bomba, sobra, anidada, entregas):
         "12 Truncada.zip;no revisable;no;;;;;;;El archivo ZIP está truncado o dañado: no se "
         "encuentra su directorio central.",
         "13 Rar.zip;no revisable;no;;;;;;;No es un archivo ZIP.",
-        "14 Bomba.zip;no revisable;no;2024-03-15;;;;;;Posible bomba ZIP: la entrada ceros.bin se "
-        "descomprime a 67108864 bytes, más de 200 veces los " + str(bomba) + " que ocupa comprimida.",
+        # Zeros deflate about a thousand to one, as a blank image does: content, not a bomb.
+        '14 Ceros.zip;con errores;no;2024-03-15;;;0;0;0;"' + SIN_PROYECTO + "\n"
+        "Archivos que el comprobador no entrega (1 archivo, 67108864 bytes): ceros.bin.\n"
+        + OTRO.format("ceros.bin", "versión 0x0314; el comprobador pone 0x0024") + '"',
         "15 Cifrada.zip;no revisable;no;2024-03-15;;;;;;La entrada Juego/Juego.vcxproj está "
         "cifrada.",
         "16 Imitada.zip;correcta;sí;2024-03-15;Ana García / Luis Pérez;Juego;2;1;1;",
@@ -517,10 +522,10 @@ def esperado(bomba, sobra, anidada, entregas):
            "archivo ZIP."),
         filas[6].replace("07 Sin solucion.zip", "Sofía_7_/mal.zip"),
         de("Eva_5", no_revisable(nombre("Eva_5"), f"La entrada {nombre('Eva_5')} está cifrada.")),
-        de("Pau_6", no_revisable(nombre("Pau_6"), f"Posible bomba ZIP: la entrada "
-                                 f"{nombre('Pau_6')} se descomprime a {anidada * 200 + 1} bytes, "
-                                 f"más de 200 veces los {anidada} que ocupa comprimida.")),
-        # At 200 times exactly it is no bomb: its sizes are then checked, and differ.
+        # Sizes deflate could make, so they are checked, and differ from what is stored.
+        de("Pau_6", no_revisable(nombre("Pau_6"), f"El archivo del campus está dañado: la "
+                                 f"entrada {nombre('Pau_6')} guarda {anidada} bytes y declara "
+                                 f"{anidada * 200 + 1}.")),
         de("Quim_11", no_revisable(nombre("Quim_11"), f"El archivo del campus está dañado: la "
                                    f"entrada {nombre('Quim_11')} guarda {anidada} bytes y declara "
                                    f"{anidada * 200}.")),
@@ -601,11 +606,9 @@ def main():
         os.chmod(tmp, 0o755)
         entregas, campus = corpus(tmp)
         # What compressed data takes depends on the zlib that made it.
-        with zipfile.ZipFile(os.path.join(entregas, "14 Bomba.zip")) as z:
-            bomba = z.getinfo("ceros.bin").compress_size
         with zipfile.ZipFile(os.path.join(entregas, "33 Sobra.zip")) as z:
             sobra = z.getinfo("a.cpp").compress_size
-        filas, filas_campus = esperado(bomba, sobra, os.path.getsize(
+        filas, filas_campus = esperado(sobra, os.path.getsize(
             os.path.join(entregas, "01 Ana", "entrega.zip")), entregas)
         # A name beyond ASCII: on Windows the arguments cross from UTF-16.
         salida = os.path.join(tmp, "informe ñ")

@@ -15,36 +15,39 @@
 #include <new>
 #include <string>
 
-Resultado Comprobador::compruebaEntrega() {
-  plataforma::Fallo fallo;
-  const auto falla = [&fallo] {
-    muestraError(fallo.texto);
-    return Resultado::fallido;
+Desenlace Comprobador::compruebaEntrega() {
+  // A platform failure ends the run at once, in one error box.
+  const auto falla = [](const plataforma::Fallo& fallo) {
+    muestraError(fallo.texto());
+    return Desenlace::fallido;
   };
 
   // A second run in this folder waits here for the first to end, and then sees the tree
   // as it is by then: the last run started writes the archive that stands.
   plataforma::Cerrojo cerrojo;
-  if (!cerrojo.toma(fallo)) return falla();
+  if (plataforma::Resultado<void> tomado = cerrojo.toma(); !tomado) return falla(tomado.error());
   ArchivoZip::retiraResto(kEntregaZip);
 
   VistaDisco disco;
   Cajas cajas;
-  if (!escaneaProyecto(disco, entrega, fallo)) return falla();
-  if (!hayProyecto(entrega, cajas)) return Resultado::sinEntrega;
-  if (!escaneaSolucion(disco, entrega, fallo)) return falla();
-  if (!buscaImagenes(disco, entrega, fallo)) return falla();
-  const bool entregaCompleta = veredicto(entrega, cajas);
+  plataforma::Resultado<void> hecho = escaneaProyecto(disco, entrega);
+  if (!hecho) return falla(hecho.error());
+  if (!hayProyecto(entrega, cajas)) return Desenlace::sinEntrega;
+  hecho = escaneaSolucion(disco, entrega);
+  if (hecho) hecho = buscaImagenes(disco, entrega);
+  if (!hecho) return falla(hecho.error());
+  const bool entregaCompleta = compruebaCompletitud(entrega, cajas);
   // Its findings inform the student; none of them keeps the archive from being written.
-  if (!compruebaProyecto(disco, cajas, fallo)) return falla();
-  if (!entregaCompleta) return Resultado::sinEntrega;
+  hecho = compruebaProyecto(disco, cajas);
+  if (!hecho) return falla(hecho.error());
+  if (!entregaCompleta) return Desenlace::sinEntrega;
 
-  const Resultado resultado = empaquetaEntrega(fallo);
-  return resultado == Resultado::fallido ? falla() : resultado;
+  const plataforma::Resultado<Desenlace> desenlace = empaquetaEntrega();
+  return desenlace ? *desenlace : falla(desenlace.error());
 }
 
-bool Comprobador::compruebaProyecto(Vista& vista, Hallazgos& hallazgos, plataforma::Fallo& fallo) {
-  return cruzaProyecto(vista, entrega, hallazgos, fallo);
+plataforma::Resultado<void> Comprobador::compruebaProyecto(Vista& vista, Hallazgos& hallazgos) {
+  return cruzaProyecto(vista, entrega, hallazgos);
 }
 
 int ejecuta() {
@@ -58,7 +61,7 @@ int ejecuta() {
     } catch (...) {
       // Not even the box could be built; the exit status still tells.
     }
-    return static_cast<int>(Resultado::fallido);
+    return static_cast<int>(Desenlace::fallido);
   } catch (const std::exception& excepcion) {
     // The last guard: whatever escaped the layers still ends in one box and status 2.
     try {
@@ -66,6 +69,6 @@ int ejecuta() {
     } catch (...) {
       // As above.
     }
-    return static_cast<int>(Resultado::fallido);
+    return static_cast<int>(Desenlace::fallido);
   }
 }

@@ -9,7 +9,7 @@
 inline constexpr const char* kEntregaZip = "entrega.zip";
 
 /// How a run ended; the value is the process exit code.
-enum class Resultado {
+enum class Desenlace {
   entregado = 0,   // entrega.zip was written in full
   sinEntrega = 1,  // findings, shown, kept the archive from being written
   fallido = 2,     // a platform failure ended the run, shown in one error box
@@ -24,13 +24,13 @@ class Comprobador {
   Comprobador& operator=(const Comprobador&) = delete;
 
   /// Runs the whole check once.
-  Resultado compruebaEntrega();
+  Desenlace compruebaEntrega();
 
  private:
-  /// Cross-checks the project file; false only on a platform failure.
-  bool compruebaProyecto(Vista& vista, Hallazgos& hallazgos, plataforma::Fallo& fallo);
-  /// Writes entrega.zip with every delivered file.
-  Resultado empaquetaEntrega(plataforma::Fallo& fallo);
+  /// Cross-checks the project file; a failure only of the platform.
+  plataforma::Resultado<void> compruebaProyecto(Vista& vista, Hallazgos& hallazgos);
+  /// Writes entrega.zip with every delivered file; a failure only of the platform.
+  plataforma::Resultado<Desenlace> empaquetaEntrega();
 
   Entrega entrega;
 };

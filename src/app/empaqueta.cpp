@@ -12,30 +12,29 @@ constexpr const char* kSinZip =
 
 }  // namespace
 
-Resultado Comprobador::empaquetaEntrega(plataforma::Fallo& fallo) {
+plataforma::Resultado<Desenlace> Comprobador::empaquetaEntrega() {
   ArchivoZip archivo;
   if (!archivo.crea(kEntregaZip)) {
     muestraError(kSinZip);
-    return Resultado::sinEntrega;
+    return Desenlace::sinEntrega;
   }
 
   Agregador agregador("..", archivo);
-  Agregado agregado = Agregado::hecho;
+  plataforma::Resultado<Agregado> agregado = Agregado::hecho;
   recorreEntrega(entrega, [&](const std::string& ruta, const char* fijo) {
-    if (agregado != Agregado::hecho) return;
-    agregado =
-        fijo != nullptr ? agregador.agregaComo(ruta, fijo) : agregador.agregaArchivo(ruta, fallo);
+    if (!agregado || *agregado != Agregado::hecho) return;
+    agregado = fijo != nullptr ? agregador.agregaComo(ruta, fijo) : agregador.agregaArchivo(ruta);
   });
 
   // A broken archive is removed before the student is told: exit 0 means a whole one.
-  if (agregado == Agregado::fallido) {
+  if (!agregado) {
     archivo.descarta();
-    return Resultado::fallido;
+    return std::move(agregado).error();
   }
-  if (agregado == Agregado::roto || !archivo.cierra()) {
+  if (*agregado == Agregado::roto || !archivo.cierra()) {
     archivo.descarta();
     muestraError(kSinZip);
-    return Resultado::sinEntrega;
+    return Desenlace::sinEntrega;
   }
-  return Resultado::entregado;
+  return Desenlace::entregado;
 }

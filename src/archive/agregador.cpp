@@ -1,6 +1,8 @@
 // Adding a file on disk: its entry name, then its bytes.
 #include "agregador.h"
 
+#include "nombres_zip.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <istream>
@@ -35,73 +37,51 @@ class LecturaArchivo : public std::streambuf {
   bool fallo = false;
 };
 
-bool empiezaPor(const std::string& texto, const std::string& prefijo) {
-  return texto.compare(0, prefijo.size(), prefijo) == 0;
-}
-
-// A name a teacher can unpack safely: relative, and never stepping out of the folder.
-bool esSeguro(const std::string& nombre) {
-  std::size_t inicio = 0;
-  for (;;) {
-    const std::size_t fin = nombre.find('/', inicio);
-    const std::string parte = nombre.substr(inicio, fin - inicio);
-    if (parte.empty() || parte == "." || parte == "..") return false;
-    if (fin == std::string::npos) return true;
-    inicio = fin + 1;
-  }
-}
-
 }  // namespace
 
 Agregador::Agregador(std::string base, ArchivoZip& archivo)
     : base(std::move(base)), archivo(archivo), bloque(64 * 1024) {}
 
-bool Agregador::nombreEntrada(const std::string& ruta, std::string& nombre,
-                              plataforma::Fallo& fallo) {
+plataforma::Resultado<std::string> Agregador::nombreEntrada(const std::string& ruta) {
   // Resolving the base again for every file would double what naming costs.
-  if (canonicaBase.empty() && !plataforma::rutaCanonica(base, canonicaBase, fallo)) return false;
-  std::string canonicaRuta;
-  if (!plataforma::rutaCanonica(ruta, canonicaRuta, fallo)) return false;
-  nombre = plataforma::relativaLexica(canonicaBase, canonicaRuta);
-  if (esSeguro(nombre)) return true;
+  if (canonicaBase.empty()) {
+    plataforma::Resultado<std::string> canonica = plataforma::rutaCanonica(base);
+    if (!canonica) return canonica;
+    canonicaBase = std::move(*canonica);
+  }
+  plataforma::Resultado<std::string> canonicaRuta = plataforma::rutaCanonica(ruta);
+  if (!canonicaRuta) return canonicaRuta;
+  std::string nombre = plataforma::relativaLexica(canonicaBase, *canonicaRuta);
+  if (esNombreSeguro(nombre)) return nombre;
 
   // A link that leads out of the solution directory: name the file by where it was found.
-  const std::string imagenes = plataforma::une(plataforma::une(base, "images"), "");
-  const std::string solucion = plataforma::une(base, "");
-  if (empiezaPor(ruta, imagenes)) {
-    nombre = "images/" + ruta.substr(imagenes.size());
-  } else if (empiezaPor(ruta, solucion)) {
-    nombre = ruta.substr(solucion.size());
-  } else {
-    std::string proyecto;
-    if (!plataforma::nombreDirectorioActual(proyecto, fallo)) return false;
-    nombre = proyecto.empty() ? ruta : proyecto + "/" + ruta;
+  // Only a file of the project directory needs that directory's name.
+  const std::string separador = plataforma::une("", "");
+  std::string proyecto;
+  if (ruta.compare(0, 2 + separador.size(), ".." + separador) != 0) {
+    plataforma::Resultado<std::string> actual = plataforma::nombreDirectorioActual();
+    if (!actual) return actual;
+    proyecto = std::move(*actual);
   }
-  return true;
+  return nombrePorSitio(ruta, proyecto, separador);
 }
 
-Agregado Agregador::agregaArchivo(const std::string& ruta, plataforma::Fallo& fallo) {
-  std::string nombre;
-  if (!nombreEntrada(ruta, nombre, fallo)) return Agregado::fallido;
-  return agregaComo(ruta, nombre);
+plataforma::Resultado<Agregado> Agregador::agregaArchivo(const std::string& ruta) {
+  plataforma::Resultado<std::string> nombre = nombreEntrada(ruta);
+  if (!nombre) return std::move(nombre).error();
+  return agregaComo(ruta, *nombre);
 }
 
 Agregado Agregador::agregaComo(const std::string& ruta, const std::string& nombre) {
-  std::uint64_t tamano = 0;
-  plataforma::Archivo abierto;
-  switch (plataforma::abreLectura(ruta, abierto, tamano)) {
-    case plataforma::Apertura::abierto:
-      break;
-    case plataforma::Apertura::ausente:
-      return Agregado::hecho;
-    case plataforma::Apertura::ilegible:
-      // Left out, the student would hand in an archive without a file of theirs.
-      return Agregado::roto;
-  }
+  plataforma::Resultado<std::optional<plataforma::Abierto>> abierto = plataforma::abreLectura(ruta);
+  // Left out, the student would hand in an archive without a file of theirs.
+  if (!abierto) return Agregado::roto;
+  if (!*abierto) return Agregado::hecho;
   // The entry takes 1024 bytes at a time; blocks of 64 KiB make a sixty-fourth as many
   // reads of the file.
-  LecturaArchivo lectura(abierto.get(), bloque);
+  LecturaArchivo lectura((*abierto)->archivo.get(), bloque);
   std::istream flujo(&lectura);
-  const bool escrita = archivo.escribeEntrada(nombre.c_str(), flujo, tamano >= kTamanoZip64);
+  const bool escrita =
+      bool(archivo.escribeEntrada(nombre.c_str(), flujo, (*abierto)->tamano >= kTamanoZip64));
   return escrita && !lectura.fallida() ? Agregado::hecho : Agregado::roto;
 }

@@ -7,11 +7,10 @@
 #include <string>
 #include <vector>
 
-/// How adding one file ended.
+/// How adding one file ended, short of a platform failure.
 enum class Agregado {
-  hecho,    // written, or left out because it is no file (any more)
-  roto,     // the archive cannot be completed, or a file of it cannot be read
-  fallido,  // a platform failure, described in the `Fallo`
+  hecho,  // written, or left out because it is no file (any more)
+  roto,   // the archive cannot be completed, or a file of it cannot be read
 };
 
 class Agregador {
@@ -22,14 +21,14 @@ class Agregador {
   /// Adds the file `ruta` (a bare name of the project directory, or a path through ".."
   /// as the scans store it) under its name relative to `base`. A path that names no
   /// regular file is left out without a message.
-  Agregado agregaArchivo(const std::string& ruta, plataforma::Fallo& fallo);
+  plataforma::Resultado<Agregado> agregaArchivo(const std::string& ruta);
 
   /// Adds the file `ruta` under the entry name `nombre` as it is; a path that names no
   /// regular file is left out without a message.
   Agregado agregaComo(const std::string& ruta, const std::string& nombre);
 
  private:
-  bool nombreEntrada(const std::string& ruta, std::string& nombre, plataforma::Fallo& fallo);
+  plataforma::Resultado<std::string> nombreEntrada(const std::string& ruta);
 
   std::string base;
   std::string canonicaBase;  // made at the first file: the base is the same for all of them

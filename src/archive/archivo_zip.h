@@ -1,7 +1,8 @@
 // The archive being written: one deflated entry per input stream.
 #pragma once
 
-#include "huella.h"
+#include "formato_zip.h"
+#include "resultado.h"
 
 #include <zip.h>
 
@@ -20,20 +21,21 @@ class ArchivoZip {
   ~ArchivoZip();
 
   /// Starts the archive `ruta` (written beside it until it is closed) and takes today's
-  /// date stamp for every entry. False when it cannot be created; an existing `ruta` that
-  /// may not be written is then left untouched, and any other is removed.
-  bool crea(const std::string& ruta);
+  /// date stamp for every entry. When it cannot be created, an existing `ruta` that may not
+  /// be written is left untouched, and any other is removed.
+  plataforma::Resultado<void> crea(const std::string& ruta);
 
   /// Writes everything `flujo` delivers as one entry named `nombre` (UTF-8, "/" between
   /// components). `zip64` adds the size fields that files of 4 GiB and more need.
-  /// False when the entry cannot be opened, written or closed, or the stream fails
+  /// A failure when the entry cannot be opened, written or closed, or the stream fails
   /// before its end.
-  bool escribeEntrada(const char* nombre, std::istream& flujo, bool zip64 = false);
+  plataforma::Resultado<void> escribeEntrada(const char* nombre, std::istream& flujo,
+                                             bool zip64 = false);
 
   /// Writes the central directory, flushes the file to the disk and puts it in place of
-  /// the previous archive. False when any of that fails: the archive is then removed, and
-  /// so is the previous one unless another program holds it.
-  bool cierra();
+  /// the previous archive. When any of that fails the archive is removed, and so is the
+  /// previous one unless another program holds it.
+  plataforma::Resultado<void> cierra();
 
   /// Removes an archive that will not be completed, and the previous one with it.
   void descarta();

@@ -29,24 +29,24 @@ bool esImagen(const std::string& nombre) {
 
 }  // namespace
 
-bool buscaImagenes(Vista& vista, Entrega& entrega, plataforma::Fallo& fallo) {
-  if (entrega.solucion.empty()) return true;
+plataforma::Resultado<void> buscaImagenes(Vista& vista, Entrega& entrega) {
+  if (entrega.solucion.empty()) return {};
   const std::string directorio = vista.une("..", "images");
-  plataforma::Estado estado;
-  if (!vista.estado(directorio, estado, fallo)) return false;
-  if (estado != plataforma::Estado::directorio) return true;
+  plataforma::Resultado<plataforma::Estado> estado = vista.estado(directorio);
+  if (!estado) return std::move(estado).error();
+  if (*estado != plataforma::Estado::directorio) return {};
   entrega.hayImagenes = true;
 
-  std::vector<std::string> nombres;
-  if (!vista.lista(directorio, nombres, fallo)) return false;
-  for (const std::string& nombre : nombres) {
+  plataforma::Resultado<std::vector<std::string>> nombres = vista.lista(directorio);
+  if (!nombres) return std::move(nombres).error();
+  for (const std::string& nombre : *nombres) {
     if (!esImagen(nombre) || esImagenPlantilla(nombre)) continue;
     entrega.imagenes.insert(vista.une(directorio, nombre));
   }
-  return true;
+  return {};
 }
 
-bool veredicto(const Entrega& entrega, Hallazgos& hallazgos) {
+bool compruebaCompletitud(const Entrega& entrega, Hallazgos& hallazgos) {
   bool entregaCompleta = !entrega.solucion.empty();
   if (entrega.solucion.empty()) hallazgos.error(textos::kSinSolucion);
   if (entrega.info.empty()) {

@@ -10,13 +10,13 @@
 bool hayProyecto(const Entrega& entrega, Hallazgos& hallazgos);
 
 /// When a solution was found, looks at "../images": sets `hayImagenes` when it is a
-/// directory and collects its images but the template's own five. False on a failure of
-/// the view.
-bool buscaImagenes(Vista& vista, Entrega& entrega, plataforma::Fallo& fallo);
+/// directory and collects its images but the template's own five. A failure of the view
+/// ends it.
+plataforma::Resultado<void> buscaImagenes(Vista& vista, Entrega& entrega);
 
 /// Whether `nombre` is one of the five images the template itself provides.
 bool esImagenPlantilla(const std::string& nombre);
 
-/// Reports a missing solution, info.txt or image directory, in that order, and returns
-/// the go-ahead for the archive: solution and info.txt found.
-bool veredicto(const Entrega& entrega, Hallazgos& hallazgos);
+/// The completeness verdict: reports a missing solution, info.txt or image directory, in
+/// that order, and returns the go-ahead for the archive: solution and info.txt found.
+bool compruebaCompletitud(const Entrega& entrega, Hallazgos& hallazgos);

@@ -4,14 +4,12 @@
 #include "escaneo.h"
 #include "proyecto.h"
 
-bool VistaDisco::lista(const std::string& directorio, std::vector<std::string>& nombres,
-                       plataforma::Fallo& fallo) {
-  return plataforma::listaDirectorio(directorio, nombres, fallo);
+plataforma::Resultado<std::vector<std::string>> VistaDisco::lista(const std::string& directorio) {
+  return plataforma::listaDirectorio(directorio);
 }
 
-bool VistaDisco::estado(const std::string& ruta, plataforma::Estado& estado,
-                        plataforma::Fallo& fallo) {
-  return plataforma::consultaEstado(ruta, estado, fallo);
+plataforma::Resultado<plataforma::Estado> VistaDisco::estado(const std::string& ruta) {
+  return plataforma::consultaEstado(ruta);
 }
 
 std::string VistaDisco::une(const std::string& directorio, const std::string& nombre) const {
@@ -23,6 +21,6 @@ std::string VistaDisco::rutaDeProyecto(const std::string& valor) const {
 }
 
 bool VistaDisco::cargaProyecto(const std::string& ruta, tinyxml2::XMLDocument& documento) {
-  const plataforma::Archivo archivo = plataforma::abreArchivo(ruta);
-  return archivo && documento.LoadFile(archivo.get()) == tinyxml2::XML_SUCCESS;
+  const plataforma::Resultado<plataforma::Archivo> archivo = plataforma::abreArchivo(ruta);
+  return archivo && documento.LoadFile(archivo->get()) == tinyxml2::XML_SUCCESS;
 }

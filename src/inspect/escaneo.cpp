@@ -11,10 +11,10 @@ bool esInfo(const std::string& nombre) { return pliega(nombre) == "info.txt"; }
 
 }  // namespace
 
-bool escaneaProyecto(Vista& vista, Entrega& entrega, plataforma::Fallo& fallo) {
-  std::vector<std::string> nombres;
-  if (!vista.lista(".", nombres, fallo)) return false;
-  for (const std::string& nombre : nombres) {
+plataforma::Resultado<void> escaneaProyecto(Vista& vista, Entrega& entrega) {
+  plataforma::Resultado<std::vector<std::string>> nombres = vista.lista(".");
+  if (!nombres) return std::move(nombres).error();
+  for (const std::string& nombre : *nombres) {
     const std::string ext = extension(nombre);
     if (ext == ".h" || ext == ".hh" || ext == ".hpp") {
       entrega.cabeceras.insert(nombre);
@@ -30,13 +30,13 @@ bool escaneaProyecto(Vista& vista, Entrega& entrega, plataforma::Fallo& fallo) {
       entrega.info = nombre;
     }
   }
-  return true;
+  return {};
 }
 
-bool escaneaSolucion(Vista& vista, Entrega& entrega, plataforma::Fallo& fallo) {
-  std::vector<std::string> nombres;
-  if (!vista.lista("..", nombres, fallo)) return false;
-  for (const std::string& nombre : nombres) {
+plataforma::Resultado<void> escaneaSolucion(Vista& vista, Entrega& entrega) {
+  plataforma::Resultado<std::vector<std::string>> nombres = vista.lista("..");
+  if (!nombres) return std::move(nombres).error();
+  for (const std::string& nombre : *nombres) {
     const std::string ext = pliega(extension(nombre));
     const std::string ruta = vista.une("..", nombre);
     if (ext == ".props") {
@@ -47,5 +47,5 @@ bool escaneaSolucion(Vista& vista, Entrega& entrega, plataforma::Fallo& fallo) {
       entrega.info = ruta;
     }
   }
-  return true;
+  return {};
 }

@@ -6,22 +6,19 @@
 
 #include <tinyxml2.h>
 
-bool cruzaProyecto(Vista& vista, const Entrega& entrega, Hallazgos& hallazgos,
-                   plataforma::Fallo& fallo) {
+plataforma::Resultado<void> cruzaProyecto(Vista& vista, const Entrega& entrega,
+                                          Hallazgos& hallazgos) {
   tinyxml2::XMLDocument documento;
   if (!vista.cargaProyecto(entrega.proyecto, documento)) {
     hallazgos.error(textos::kProyectoIlegible);
-    return true;
+    return {};
   }
   SourceVisitor visitante(entrega.fuentes, entrega.cabeceras, vista, hallazgos);
   documento.Accept(&visitante);
-  if (visitante.fallo) {
-    fallo = *visitante.fallo;
-    return false;
-  }
+  if (visitante.fallo) return *visitante.fallo;
   // Headers the project does not name are no concern: they may be included only.
   for (const std::string& fuente : visitante.fuentes) {
     hallazgos.aviso(textos::kSinReferencia + fuente);
   }
-  return true;
+  return {};
 }

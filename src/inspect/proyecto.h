@@ -7,6 +7,6 @@
 
 /// Loads the project file and reports every compile or header item that names no
 /// scanned file, then every source no compile item names. A file that does not load is
-/// reported once and nothing else is examined. False only on a failure of the view.
-bool cruzaProyecto(Vista& vista, const Entrega& entrega, Hallazgos& hallazgos,
-                   plataforma::Fallo& fallo);
+/// reported once and nothing else is examined. A failure of the view ends it.
+plataforma::Resultado<void> cruzaProyecto(Vista& vista, const Entrega& entrega,
+                                          Hallazgos& hallazgos);

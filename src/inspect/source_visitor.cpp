@@ -37,12 +37,11 @@ bool SourceVisitor::VisitExit(const tinyxml2::XMLElement& elemento) {
   const std::string valor = include;
   if (objetivo->erase(valor) != 0) return true;
 
-  plataforma::Estado estado;
-  plataforma::Fallo error;
-  if (!vista.estado(vista.rutaDeProyecto(valor), estado, error)) {
-    fallo = error;
+  plataforma::Resultado<plataforma::Estado> estado = vista.estado(vista.rutaDeProyecto(valor));
+  if (!estado) {
+    fallo = std::move(estado).error();
     return false;
   }
-  hallazgos.error(prefijo + valor + (estado == plataforma::Estado::archivo ? fuera : noExiste));
+  hallazgos.error(prefijo + valor + (*estado == plataforma::Estado::archivo ? fuera : noExiste));
   return true;
 }

@@ -15,14 +15,12 @@ class Vista {
   virtual ~Vista() = default;
 
   /// The names of one level of `directorio`, in the order the view gives them, without "."
-  /// and "..". False, with `fallo` set, when it cannot be listed.
-  virtual bool lista(const std::string& directorio, std::vector<std::string>& nombres,
-                     plataforma::Fallo& fallo) = 0;
+  /// and "..".
+  virtual plataforma::Resultado<std::vector<std::string>> lista(const std::string& directorio) = 0;
 
-  /// The status of `ruta`; a path that names nothing is `ausente`. False only for a failure
-  /// of another kind.
-  virtual bool estado(const std::string& ruta, plataforma::Estado& estado,
-                      plataforma::Fallo& fallo) = 0;
+  /// The status of `ruta`; a path that names nothing is `ausente`, and a failure is of
+  /// another kind.
+  virtual plataforma::Resultado<plataforma::Estado> estado(const std::string& ruta) = 0;
 
   /// `directorio` and `nombre` joined by the view's separator.
   virtual std::string une(const std::string& directorio, const std::string& nombre) const = 0;

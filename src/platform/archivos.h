@@ -1,33 +1,29 @@
 // File-system operations the checks and the archive need: UTF-8 names, no exceptions.
 #pragma once
 
+#include "resultado.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace plataforma {
-
-/// A failure the run has no handling for, described in Spanish: what failed, on which
-/// path, and the system's reason. The run shows it once and ends with status 2.
-struct Fallo {
-  std::string texto;
-};
 
 enum class Estado { ausente, archivo, directorio, otro };
 
 /// `directorio` and `nombre` joined by the platform's preferred separator.
 std::string une(const std::string& directorio, const std::string& nombre);
 
-/// The names of one level of `directorio`, in the order the system gives them, without
-/// "." and "..". False when the directory cannot be listed or a name is not UTF-8.
-bool listaDirectorio(const std::string& directorio, std::vector<std::string>& nombres,
-                     Fallo& fallo);
+/// The names of one level of `directorio`, in the order the system gives them, without "."
+/// and "..". A failure when the directory cannot be listed or a name is not UTF-8.
+Resultado<std::vector<std::string>> listaDirectorio(const std::string& directorio);
 
 /// The status of `ruta`, links followed. A path that does not exist, lies in no existing
-/// directory or is no valid name is `ausente`; false only for any other failure.
-bool consultaEstado(const std::string& ruta, Estado& estado, Fallo& fallo);
+/// directory or is no valid name is `ausente`; a failure only for any other reason.
+Resultado<Estado> consultaEstado(const std::string& ruta);
 
 /// A path written in a project file, turned into the platform's own form: project files
 /// separate directories with "\".
@@ -44,40 +40,34 @@ struct CierraArchivo {
 using Archivo = std::unique_ptr<std::FILE, CierraArchivo>;
 
 /// Opens `ruta` for binary reading with no sharing restriction towards other programs: on
-/// Windows they may go on reading, writing and deleting it. Null when it does not open;
-/// `error`, when given, then holds the system's code (errno, or the Windows error).
-Archivo abreArchivo(const std::string& ruta, unsigned long* error = nullptr);
+/// Windows they may go on reading, writing and deleting it.
+Resultado<Archivo> abreArchivo(const std::string& ruta);
 
-/// How opening a delivered file ended.
-enum class Apertura {
-  abierto,   // open, its size given
-  ausente,   // it names no regular file: missing, a directory, anything else
-  ilegible,  // a regular file that is there but cannot be opened (denied, held by another)
+/// A regular file open for reading, and its size.
+struct Abierto {
+  Archivo archivo;
+  std::uint64_t tamano = 0;
 };
 
-/// Opens the regular file `ruta` into `archivo` as `abreArchivo` does, and gives its size.
-/// On Windows a file that another program holds is waited for about two seconds first.
-/// `error`, when given, holds the system's code when it does not open (0 when it names no
-/// regular file).
-Apertura abreLectura(const std::string& ruta, Archivo& archivo, std::uint64_t& tamano,
-                     unsigned long* error = nullptr);
+/// Opens the regular file `ruta` as `abreArchivo` does, and gives its size; nothing when it
+/// names no regular file (missing, a directory, anything else). A failure when it is a
+/// regular file that cannot be opened (denied, held by another program). On Windows a file
+/// that another program holds is waited for about two seconds first.
+Resultado<std::optional<Abierto>> abreLectura(const std::string& ruta);
 
 /// Up to `n` bytes of `archivo` from `posicion`, wherever its stream stands; how many were
-/// read (fewer only at the end or on a failure). `error`, when given, holds the system's
-/// code of a failure, and 0 otherwise.
-std::size_t leeEn(std::FILE* archivo, std::uint64_t posicion, void* destino, std::size_t n,
-                  unsigned long* error = nullptr);
-
-/// The system's text for an error code that `abreArchivo` or `abreLectura` gave.
-std::string razonDe(unsigned long error);
+/// read, fewer only at the end. A failure of the system's read, which `donde` does not name:
+/// the caller knows the file. Several threads may read one file side by side.
+Resultado<std::size_t> leeEn(std::FILE* archivo, std::uint64_t posicion, void* destino,
+                             std::size_t n);
 
 /// The last component of the canonical current directory (empty at the root).
-bool nombreDirectorioActual(std::string& nombre, Fallo& fallo);
+Resultado<std::string> nombreDirectorioActual();
 
 /// Weakly canonical `ruta`: absolute, links resolved over its longest existing part, the
-/// rest appended, in normal form. A path that names nothing keeps its lexical form; false
-/// only when the canonical form cannot be obtained for another reason.
-bool rutaCanonica(const std::string& ruta, std::string& canonica, Fallo& fallo);
+/// rest appended, in normal form. A path that names nothing keeps its lexical form; a
+/// failure only when the canonical form cannot be obtained for another reason.
+Resultado<std::string> rutaCanonica(const std::string& ruta);
 
 /// The lexical path from canonical `base` to canonical `ruta`, components joined by "/";
 /// empty when their roots differ or a name has no UTF-8 form, "." when they are the same.

@@ -1,6 +1,7 @@
 // File-system operations on POSIX systems: names are bytes, and must be UTF-8.
 #include "archivos.h"
 #include "resolucion.h"
+#include "sistema_posix.h"
 #include "utf8.h"
 
 #include <cerrno>
@@ -16,8 +17,6 @@
 
 namespace plataforma {
 namespace {
-
-std::string razon(int error) { return std::generic_category().message(error); }
 
 // Errors that mean the path names nothing, rather than that it cannot be looked at.
 bool esAusencia(int error) {
@@ -49,14 +48,13 @@ std::string une(const std::string& directorio, const std::string& nombre) {
   return directorio + "/" + nombre;
 }
 
-bool listaDirectorio(const std::string& directorio, std::vector<std::string>& nombres,
-                     Fallo& fallo) {
+Resultado<std::vector<std::string>> listaDirectorio(const std::string& directorio) {
   std::unique_ptr<DIR, CierraDirectorio> dir(opendir(directorio.c_str()));
   if (!dir) {
     const int error = errno;  // before the message is built, which may change it
-    fallo.texto = "No se ha podido abrir el directorio " + directorio + ": " + razon(error);
-    return false;
+    return Fallo{"No se ha podido abrir el directorio", directorio, razon(error)};
   }
+  std::vector<std::string> nombres;
   for (;;) {
     errno = 0;
     const dirent* entrada = readdir(dir.get());
@@ -64,67 +62,59 @@ bool listaDirectorio(const std::string& directorio, std::vector<std::string>& no
     std::string nombre = entrada->d_name;
     if (nombre == "." || nombre == "..") continue;
     if (!esUtf8(nombre)) {
-      fallo.texto = "No se ha podido convertir a UTF-8 el nombre " + legible(nombre) +
-                    " del directorio " + directorio + ": " + razon(EILSEQ);
-      return false;
+      return Fallo{
+          "No se ha podido convertir a UTF-8 el nombre " + legible(nombre) + " del directorio",
+          directorio, razon(EILSEQ)};
     }
     nombres.push_back(std::move(nombre));
   }
   if (errno != 0) {
     const int error = errno;  // before the message is built, which may change it
-    fallo.texto = "No se ha podido leer el directorio " + directorio + ": " + razon(error);
-    return false;
+    return Fallo{"No se ha podido leer el directorio", directorio, razon(error)};
   }
-  return true;
+  return nombres;
 }
 
-bool consultaEstado(const std::string& ruta, Estado& estado, Fallo& fallo) {
+Resultado<Estado> consultaEstado(const std::string& ruta) {
   struct stat datos;
   if (stat(ruta.c_str(), &datos) != 0) {
     const int error = errno;
-    if (esAusencia(error)) {
-      estado = Estado::ausente;
-      return true;
-    }
-    fallo.texto = "No se ha podido consultar el estado de " + ruta + ": " + razon(error);
-    return false;
+    if (esAusencia(error)) return Estado::ausente;
+    return Fallo{"No se ha podido consultar el estado de", ruta, razon(error)};
   }
-  if (S_ISREG(datos.st_mode)) {
-    estado = Estado::archivo;
-  } else if (S_ISDIR(datos.st_mode)) {
-    estado = Estado::directorio;
-  } else {
-    estado = Estado::otro;
-  }
-  return true;
+  if (S_ISREG(datos.st_mode)) return Estado::archivo;
+  if (S_ISDIR(datos.st_mode)) return Estado::directorio;
+  return Estado::otro;
 }
 
 std::string rutaDeProyecto(const std::string& valor) { return rutaGenericaDeProyecto(valor); }
 
-Archivo abreArchivo(const std::string& ruta, unsigned long* error) {
+Resultado<Archivo> abreArchivo(const std::string& ruta) {
   Archivo archivo(std::fopen(ruta.c_str(), "rb"));
-  if (!archivo && error) *error = static_cast<unsigned long>(errno);
+  if (!archivo) {
+    const int error = errno;
+    return Fallo{"No se ha podido abrir", ruta, razon(error)};
+  }
   return archivo;
 }
 
-Apertura abreLectura(const std::string& ruta, Archivo& archivo, std::uint64_t& tamano,
-                     unsigned long* error) {
-  unsigned long codigo = 0;
-  if (error == nullptr) error = &codigo;
-  *error = 0;
+Resultado<std::optional<Abierto>> abreLectura(const std::string& ruta) {
   // A directory opens here and fails only at the first read; a FIFO would block.
   struct stat datos;
   if (stat(ruta.c_str(), &datos) != 0) {
-    *error = static_cast<unsigned long>(errno);
-    return esAusencia(errno) ? Apertura::ausente : Apertura::ilegible;
+    const int error = errno;
+    if (esAusencia(error)) return std::optional<Abierto>();
+    return Fallo{"No se ha podido abrir", ruta, razon(error)};
   }
-  if (!S_ISREG(datos.st_mode)) return Apertura::ausente;
-  tamano = static_cast<std::uint64_t>(datos.st_size);
-  archivo = abreArchivo(ruta, error);
-  if (archivo) return Apertura::abierto;
+  if (!S_ISREG(datos.st_mode)) return std::optional<Abierto>();
+  Resultado<Archivo> archivo = abreArchivo(ruta);
+  if (archivo) {
+    return std::optional<Abierto>(
+        Abierto{std::move(*archivo), static_cast<std::uint64_t>(datos.st_size)});
+  }
   // Deleted since it was looked at, it is as if it had never been there.
-  return stat(ruta.c_str(), &datos) != 0 && esAusencia(errno) ? Apertura::ausente
-                                                              : Apertura::ilegible;
+  if (stat(ruta.c_str(), &datos) != 0 && esAusencia(errno)) return std::optional<Abierto>();
+  return std::move(archivo).error();
 }
 
 bool camino(const std::string& ruta, std::filesystem::path& resultado) {
@@ -158,22 +148,22 @@ bool resuelveExistente(const std::string& ruta, std::filesystem::path& resultado
 #endif
 }
 
-std::size_t leeEn(std::FILE* archivo, std::uint64_t posicion, void* destino, std::size_t n,
-                  unsigned long* error) {
-  // pread leaves the stream's own position and buffer alone.
-  if (error) *error = 0;
+Resultado<std::size_t> leeEn(std::FILE* archivo, std::uint64_t posicion, void* destino,
+                             std::size_t n) {
+  // pread leaves the stream's own position and buffer alone, and serves threads side by side.
   std::size_t leidos = 0;
   while (leidos < n) {
     const ssize_t r = pread(fileno(archivo), static_cast<char*>(destino) + leidos, n - leidos,
                             static_cast<off_t>(posicion + leidos));
     if (r < 0 && errno == EINTR) continue;
-    if (r < 0 && error) *error = static_cast<unsigned long>(errno);
-    if (r <= 0) break;
+    if (r < 0) {
+      const int error = errno;
+      return Fallo{"No se ha podido leer", "", razon(error)};
+    }
+    if (r == 0) break;
     leidos += static_cast<std::size_t>(r);
   }
   return leidos;
 }
-
-std::string razonDe(unsigned long error) { return razon(static_cast<int>(error)); }
 
 }  // namespace plataforma

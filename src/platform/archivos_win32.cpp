@@ -3,6 +3,7 @@
 #include "resolucion.h"
 #include "sistema_win32.h"
 
+#include <algorithm>
 #include <climits>
 #include <fcntl.h>
 #include <filesystem>
@@ -121,42 +122,33 @@ struct CierraBusqueda {
 
 void CierraManejador::operator()(void* manejador) const { CloseHandle(manejador); }
 
-Archivo comoArchivo(Manejador manejador, Modo modo, unsigned long* error) {
+Resultado<Archivo, unsigned long> comoArchivo(Manejador manejador, Modo modo) {
   const bool escritura = modo == Modo::lecturaYEscritura;
   const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(manejador.get()),
                                          (escritura ? _O_RDWR : _O_RDONLY) | _O_BINARY);
-  if (descriptor == -1) {
-    if (error) *error = ERROR_TOO_MANY_OPEN_FILES;
-    return nullptr;
-  }
+  if (descriptor == -1) return static_cast<unsigned long>(ERROR_TOO_MANY_OPEN_FILES);
   manejador.release();
   Archivo archivo(_fdopen(descriptor, escritura ? "w+b" : "rb"));
   if (!archivo) {
     _close(descriptor);
-    if (error) *error = ERROR_NOT_ENOUGH_MEMORY;
+    return static_cast<unsigned long>(ERROR_NOT_ENOUGH_MEMORY);
   }
   return archivo;
 }
 
-Manejador abre(const std::wstring& ruta, unsigned long acceso, unsigned long opciones,
-               unsigned long* error) {
+Resultado<Manejador, unsigned long> abre(const std::wstring& ruta, unsigned long acceso,
+                                         unsigned long opciones) {
   const HANDLE h =
       CreateFileW(ruta.c_str(), acceso, kCompartido, nullptr, OPEN_EXISTING, opciones, nullptr);
-  if (h == INVALID_HANDLE_VALUE) {
-    if (error) *error = GetLastError();
-    return nullptr;
-  }
+  if (h == INVALID_HANDLE_VALUE) return static_cast<unsigned long>(GetLastError());
   return Manejador(h);
 }
 
-Manejador abre(const std::string& ruta, unsigned long acceso, unsigned long opciones,
-               unsigned long* error) {
+Resultado<Manejador, unsigned long> abre(const std::string& ruta, unsigned long acceso,
+                                         unsigned long opciones) {
   std::wstring ancho;
-  if (!convierte(ruta, ancho)) {
-    if (error) *error = ERROR_NO_UNICODE_TRANSLATION;
-    return nullptr;
-  }
-  return abre(ancho, acceso, opciones, error);
+  if (!convierte(ruta, ancho)) return static_cast<unsigned long>(ERROR_NO_UNICODE_TRANSLATION);
+  return abre(ancho, acceso, opciones);
 }
 
 bool camino(const std::string& ruta, fs::path& resultado) {
@@ -174,136 +166,132 @@ std::string une(const std::string& directorio, const std::string& nombre) {
   return directorio + "\\" + nombre;
 }
 
-bool listaDirectorio(const std::string& directorio, std::vector<std::string>& nombres,
-                     Fallo& fallo) {
+Resultado<std::vector<std::string>> listaDirectorio(const std::string& directorio) {
   WIN32_FIND_DATAW datos;
   std::wstring patron;
   if (!convierte(directorio, patron)) {
-    fallo.texto = "No se ha podido convertir el nombre del directorio " + directorio + ": " +
-                  razon(ERROR_NO_UNICODE_TRANSLATION);
-    return false;
+    return Fallo{"No se ha podido convertir el nombre del directorio", directorio,
+                 razon(ERROR_NO_UNICODE_TRANSLATION)};
   }
   patron += L"\\*";
+  std::vector<std::string> nombres;
   std::unique_ptr<void, CierraBusqueda> busqueda(
       FindFirstFileExW(patron.c_str(), FindExInfoBasic, &datos, FindExSearchNameMatch, nullptr, 0));
   if (busqueda.get() == INVALID_HANDLE_VALUE) {
     busqueda.release();
     const DWORD error = GetLastError();
-    if (error == ERROR_NO_MORE_FILES) return true;
-    fallo.texto = "No se ha podido abrir el directorio " + directorio + ": " + razon(error);
-    return false;
+    if (error == ERROR_NO_MORE_FILES) return nombres;
+    return Fallo{"No se ha podido abrir el directorio", directorio, razon(error)};
   }
   do {
     const std::wstring ancho = datos.cFileName;
     if (ancho == L"." || ancho == L"..") continue;
     std::string nombre;
     if (!convierte(ancho, nombre)) {
-      fallo.texto = "No se ha podido convertir a UTF-8 un nombre del directorio " + directorio +
-                    ": " + razon(ERROR_NO_UNICODE_TRANSLATION);
-      return false;
+      return Fallo{"No se ha podido convertir a UTF-8 un nombre del directorio", directorio,
+                   razon(ERROR_NO_UNICODE_TRANSLATION)};
     }
     nombres.push_back(std::move(nombre));
   } while (FindNextFileW(busqueda.get(), &datos));
   const DWORD error = GetLastError();
   if (error != ERROR_NO_MORE_FILES) {
-    fallo.texto = "No se ha podido leer el directorio " + directorio + ": " + razon(error);
-    return false;
+    return Fallo{"No se ha podido leer el directorio", directorio, razon(error)};
   }
-  return true;
+  return nombres;
 }
 
-bool consultaEstado(const std::string& ruta, Estado& estado, Fallo& fallo) {
+Resultado<Estado> consultaEstado(const std::string& ruta) {
   std::wstring ancho;
   // A value without a UTF-16 form, or a device's name, names no file of a delivery.
-  if (!convierte(ruta, ancho) || esDispositivo(ancho)) {
-    estado = Estado::ausente;
-    return true;
-  }
+  if (!convierte(ruta, ancho) || esDispositivo(ancho)) return Estado::ausente;
   // Opening the path itself, without access rights, follows links to what they name.
   HANDLE h = CreateFileW(ancho.c_str(), 0, kCompartido, nullptr, OPEN_EXISTING,
                          FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();
-    if (esAusencia(error)) {
-      estado = Estado::ausente;
-      return true;
-    }
-    fallo.texto = "No se ha podido consultar el estado de " + ruta + ": " + razon(error);
-    return false;
+    if (esAusencia(error)) return Estado::ausente;
+    return Fallo{"No se ha podido consultar el estado de", ruta, razon(error)};
   }
   const Manejador archivo(h);
   // A pipe or a device answers no questions about files: it is no file.
-  if (GetFileType(h) != FILE_TYPE_DISK) {
-    estado = Estado::otro;
-    return true;
-  }
+  if (GetFileType(h) != FILE_TYPE_DISK) return Estado::otro;
   BY_HANDLE_FILE_INFORMATION info;
   if (!GetFileInformationByHandle(h, &info)) {
-    fallo.texto = "No se ha podido consultar el estado de " + ruta + ": " + razon(GetLastError());
-    return false;
+    return Fallo{"No se ha podido consultar el estado de", ruta, razon(GetLastError())};
   }
-  estado = info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? Estado::directorio : Estado::archivo;
-  return true;
+  return info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? Estado::directorio : Estado::archivo;
 }
 
 std::string rutaDeProyecto(const std::string& valor) { return valor; }
 
-Archivo abreArchivo(const std::string& ruta, unsigned long* error) {
+Resultado<Archivo> abreArchivo(const std::string& ruta) {
   // _wfopen would share reading and writing but not deletion: a program holding the file
   // with the right to delete it would keep it out of the delivery.
-  Manejador manejador = abre(ruta, GENERIC_READ, FILE_ATTRIBUTE_NORMAL, error);
-  if (!manejador) return nullptr;
-  return comoArchivo(std::move(manejador), Modo::lectura, error);
+  Resultado<Manejador, unsigned long> manejador = abre(ruta, GENERIC_READ, FILE_ATTRIBUTE_NORMAL);
+  if (!manejador) return Fallo{"No se ha podido abrir", ruta, razon(manejador.error())};
+  Resultado<Archivo, unsigned long> archivo = comoArchivo(std::move(*manejador), Modo::lectura);
+  if (!archivo) return Fallo{"No se ha podido abrir", ruta, razon(archivo.error())};
+  return std::move(*archivo);
 }
 
-Apertura abreLectura(const std::string& ruta, Archivo& archivo, std::uint64_t& tamano,
-                     unsigned long* error) {
-  unsigned long codigo = 0;
-  if (error == nullptr) error = &codigo;
-  *error = 0;
+Resultado<std::optional<Abierto>> abreLectura(const std::string& ruta) {
+  const auto ilegible = [&ruta](unsigned long error) {
+    return Fallo{"No se ha podido abrir", ruta, razon(error)};
+  };
   Manejador manejador;
   // Antivirus scanners and cloud-sync clients hold a file for moments: about two seconds
   // of waiting for them before the file counts as one that cannot be read.
   for (int intento = 0;; ++intento) {
     // With backup semantics a directory opens too, and is told apart by its attributes.
-    manejador =
-        abre(ruta, GENERIC_READ, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_SEQUENTIAL_SCAN, error);
-    if (manejador) break;
-    if (esAusencia(*error) || *error == ERROR_NO_UNICODE_TRANSLATION) return Apertura::ausente;
-    if ((*error != ERROR_SHARING_VIOLATION && *error != ERROR_LOCK_VIOLATION) || intento == 40) {
-      return Apertura::ilegible;
+    Resultado<Manejador, unsigned long> abierto =
+        abre(ruta, GENERIC_READ, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_SEQUENTIAL_SCAN);
+    if (abierto) {
+      manejador = std::move(*abierto);
+      break;
+    }
+    const unsigned long error = abierto.error();
+    if (esAusencia(error) || error == ERROR_NO_UNICODE_TRANSLATION) return std::optional<Abierto>();
+    if ((error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) || intento == 40) {
+      return ilegible(error);
     }
     Sleep(50);
   }
-  *error = 0;
   BY_HANDLE_FILE_INFORMATION info;
-  if (GetFileType(manejador.get()) != FILE_TYPE_DISK) return Apertura::ausente;
-  if (!GetFileInformationByHandle(manejador.get(), &info)) {
-    *error = GetLastError();
-    return Apertura::ilegible;
-  }
-  if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return Apertura::ausente;
-  tamano = static_cast<std::uint64_t>(info.nFileSizeHigh) << 32 | info.nFileSizeLow;
-  archivo = comoArchivo(std::move(manejador), Modo::lectura, error);
-  return archivo ? Apertura::abierto : Apertura::ilegible;
+  if (GetFileType(manejador.get()) != FILE_TYPE_DISK) return std::optional<Abierto>();
+  if (!GetFileInformationByHandle(manejador.get(), &info)) return ilegible(GetLastError());
+  if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return std::optional<Abierto>();
+  const std::uint64_t tamano =
+      static_cast<std::uint64_t>(info.nFileSizeHigh) << 32 | info.nFileSizeLow;
+  Resultado<Archivo, unsigned long> archivo = comoArchivo(std::move(manejador), Modo::lectura);
+  if (!archivo) return ilegible(archivo.error());
+  return std::optional<Abierto>(Abierto{std::move(*archivo), tamano});
 }
 
 // The portable walk gives the names the letter case they have on disk.
 bool resuelveExistente(const std::string&, std::filesystem::path&) { return false; }
 
-std::size_t leeEn(std::FILE* archivo, std::uint64_t posicion, void* destino, std::size_t n,
-                  unsigned long* error) {
-  if (error) *error = 0;
-  std::clearerr(archivo);
-  if (_fseeki64(archivo, static_cast<__int64>(posicion), SEEK_SET) != 0) {
-    if (error) *error = static_cast<unsigned long>(_doserrno);
-    return 0;
+Resultado<std::size_t> leeEn(std::FILE* archivo, std::uint64_t posicion, void* destino,
+                             std::size_t n) {
+  // ReadFile at a given offset, on the handle under the stream: the stream's own position
+  // and buffer are left alone, and threads may read one file side by side.
+  const HANDLE h = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(archivo)));
+  std::size_t leidos = 0;
+  while (leidos < n) {
+    const std::uint64_t donde = posicion + leidos;
+    OVERLAPPED desde{};
+    desde.Offset = static_cast<DWORD>(donde);
+    desde.OffsetHigh = static_cast<DWORD>(donde >> 32);
+    const DWORD parte = static_cast<DWORD>(std::min<std::size_t>(n - leidos, 1u << 30));
+    DWORD hecho = 0;
+    if (!ReadFile(h, static_cast<char*>(destino) + leidos, parte, &hecho, &desde)) {
+      const DWORD error = GetLastError();
+      if (error == ERROR_HANDLE_EOF) break;
+      return Fallo{"No se ha podido leer", "", razon(error)};
+    }
+    if (hecho == 0) break;
+    leidos += hecho;
   }
-  const std::size_t leidos = std::fread(destino, 1, n, archivo);
-  if (leidos < n && std::ferror(archivo) && error) *error = static_cast<unsigned long>(_doserrno);
   return leidos;
 }
-
-std::string razonDe(unsigned long error) { return razon(static_cast<DWORD>(error)); }
 
 }  // namespace plataforma

@@ -16,9 +16,9 @@ class Cerrojo {
   Cerrojo& operator=(const Cerrojo&) = delete;
   ~Cerrojo();
 
-  /// Waits, silently, until no other run holds the current directory, and takes it.
-  /// False only when the lock cannot be had at all.
-  bool toma(Fallo& fallo);
+  /// Waits, silently, until no other run holds the current directory, and takes it. A
+  /// failure only when the lock cannot be had at all.
+  Resultado<void> toma();
 
  private:
   std::intptr_t asa = -1;  // the system's handle of the lock; -1 while none is held

@@ -16,22 +16,21 @@ struct CierraAsa {
 };
 
 // The folder as the system resolves it, so that every way of naming it gives one name.
-bool carpetaActual(std::wstring& carpeta, Fallo& fallo) {
+Resultado<std::wstring> carpetaActual() {
   std::unique_ptr<void, CierraAsa> directorio(
       CreateFileW(L".", 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   if (directorio.get() == INVALID_HANDLE_VALUE) {
     directorio.release();
-    fallo.texto = "No se ha podido abrir el directorio .: " + razon(GetLastError());
-    return false;
+    return Fallo{"No se ha podido abrir el directorio", ".", razon(GetLastError())};
   }
+  std::wstring carpeta;
   for (DWORD largo = MAX_PATH;;) {
     carpeta.resize(largo);
     const DWORD n = GetFinalPathNameByHandleW(directorio.get(), carpeta.data(), largo,
                                               FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
     if (n == 0) {
-      fallo.texto = "No se ha podido obtener la ruta canónica de .: " + razon(GetLastError());
-      return false;
+      return Fallo{"No se ha podido obtener la ruta canónica de", ".", razon(GetLastError())};
     }
     if (n < largo) {
       carpeta.resize(n);
@@ -41,7 +40,7 @@ bool carpetaActual(std::wstring& carpeta, Fallo& fallo) {
   }
   // Letter case never tells two folders apart here.
   CharUpperBuffW(carpeta.data(), static_cast<DWORD>(carpeta.size()));
-  return true;
+  return carpeta;
 }
 
 // Object names may not hold a backslash past the namespace and are short: the folder goes
@@ -68,22 +67,18 @@ Cerrojo::~Cerrojo() {
   CloseHandle(mutex);
 }
 
-bool Cerrojo::toma(Fallo& fallo) {
-  std::wstring carpeta;
-  if (!carpetaActual(carpeta, fallo)) return false;
-  std::unique_ptr<void, CierraAsa> mutex(CreateMutexW(nullptr, FALSE, nombreDe(carpeta).c_str()));
-  if (!mutex) {
-    fallo.texto = "No se ha podido reservar el directorio .: " + razon(GetLastError());
-    return false;
-  }
+Resultado<void> Cerrojo::toma() {
+  Resultado<std::wstring> carpeta = carpetaActual();
+  if (!carpeta) return std::move(carpeta).error();
+  std::unique_ptr<void, CierraAsa> mutex(CreateMutexW(nullptr, FALSE, nombreDe(*carpeta).c_str()));
+  if (!mutex) return Fallo{"No se ha podido reservar el directorio", ".", razon(GetLastError())};
   // An abandoned mutex is one whose run died holding it: it is ours now all the same.
   const DWORD espera = WaitForSingleObject(mutex.get(), INFINITE);
   if (espera != WAIT_OBJECT_0 && espera != WAIT_ABANDONED) {
-    fallo.texto = "No se ha podido reservar el directorio .: " + razon(GetLastError());
-    return false;
+    return Fallo{"No se ha podido reservar el directorio", ".", razon(GetLastError())};
   }
   asa = reinterpret_cast<std::intptr_t>(mutex.release());
-  return true;
+  return {};
 }
 
 }  // namespace plataforma

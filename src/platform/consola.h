@@ -13,8 +13,8 @@ namespace plataforma {
 std::vector<std::string> argumentos(int argc, char** argv);
 
 /// The arguments after the program's name, from UTF-16 to UTF-8 (Windows, through wmain).
-/// False, with `fallo` saying which, when one has no UTF-8 form.
-bool argumentos(int argc, wchar_t** argv, std::vector<std::string>& resultado, Fallo& fallo);
+/// A failure saying which when one has no UTF-8 form.
+Resultado<std::vector<std::string>> argumentos(int argc, wchar_t** argv);
 
 /// Makes the console show the UTF-8 the program writes.
 void preparaConsola();

@@ -6,17 +6,16 @@
 
 namespace plataforma {
 
-bool argumentos(int argc, wchar_t** argv, std::vector<std::string>& resultado, Fallo& fallo) {
-  resultado.clear();
+Resultado<std::vector<std::string>> argumentos(int argc, wchar_t** argv) {
+  std::vector<std::string> resultado;
   for (int i = 1; i < argc; ++i) {
     std::string argumento;
     if (!convierte(std::wstring(argv[i]), argumento)) {
-      fallo.texto = "El argumento " + std::to_string(i) + " no tiene forma en UTF-8";
-      return false;
+      return Fallo{"El argumento " + std::to_string(i) + " no tiene forma en UTF-8"};
     }
     resultado.push_back(std::move(argumento));
   }
-  return true;
+  return resultado;
 }
 
 void preparaConsola() { SetConsoleOutputCP(CP_UTF8); }

@@ -2,14 +2,17 @@
 // put in its place in one step.
 #pragma once
 
+#include "resultado.h"
+
 #include <cstdio>
 #include <string>
 
 namespace plataforma {
 
 /// Whether `ruta` may be written over: it names nothing, or a regular file that this user
-/// may write and that no other program holds against writing.
-bool admiteEscritura(const std::string& ruta);
+/// may write and that no other program holds against writing. Otherwise a failure that says
+/// why.
+Resultado<void> admiteEscritura(const std::string& ruta);
 
 /// Creates `ruta` anew (an existing one is emptied) for binary writing, hidden where the
 /// system marks files so. Null when it cannot be created; the caller owns the stream and
@@ -21,8 +24,8 @@ std::FILE* creaOculto(const std::string& ruta);
 int cierraEnDisco(std::FILE* archivo);
 
 /// Puts the file `origen` in the place of `destino`, no longer hidden, in one step: any
-/// other program sees the old `destino` or the new one, never a part. False when it
-/// cannot, and then the bytes of neither file have changed.
-bool sustituye(const std::string& origen, const std::string& destino);
+/// other program sees the old `destino` or the new one, never a part. When it cannot, the
+/// bytes of neither file have changed.
+Resultado<void> sustituye(const std::string& origen, const std::string& destino);
 
 }  // namespace plataforma

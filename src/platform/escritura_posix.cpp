@@ -1,5 +1,6 @@
 // Whole-file writing on POSIX systems: fsync, then rename.
 #include "escritura.h"
+#include "sistema_posix.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -22,14 +23,20 @@ void vuelcaDirectorio(const std::string& ruta) {
 
 }  // namespace
 
-bool admiteEscritura(const std::string& ruta) {
+Resultado<void> admiteEscritura(const std::string& ruta) {
+  const char* que = "No se puede escribir sobre";
   // Without O_TRUNC nothing changes; O_NONBLOCK keeps a FIFO of that name from blocking.
   const int fd = open(ruta.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-  if (fd < 0) return errno == ENOENT;
+  if (fd < 0) {
+    const int error = errno;
+    if (error == ENOENT) return {};
+    return Fallo{que, ruta, razon(error)};
+  }
   struct stat datos;
   const bool regular = fstat(fd, &datos) == 0 && S_ISREG(datos.st_mode);
   close(fd);
-  return regular;
+  if (!regular) return Fallo{que, ruta, "no es un archivo"};
+  return {};
 }
 
 std::FILE* creaOculto(const std::string& ruta) { return std::fopen(ruta.c_str(), "wb"); }
@@ -40,10 +47,13 @@ int cierraEnDisco(std::FILE* archivo) {
   return escrito && cerrado ? 0 : EOF;
 }
 
-bool sustituye(const std::string& origen, const std::string& destino) {
-  if (std::rename(origen.c_str(), destino.c_str()) != 0) return false;
+Resultado<void> sustituye(const std::string& origen, const std::string& destino) {
+  if (std::rename(origen.c_str(), destino.c_str()) != 0) {
+    const int error = errno;
+    return Fallo{"No se ha podido poner en su sitio", destino, razon(error)};
+  }
   vuelcaDirectorio(destino);
-  return true;
+  return {};
 }
 
 }  // namespace plataforma

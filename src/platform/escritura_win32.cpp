@@ -18,7 +18,8 @@ std::wstring ancho(const std::string& ruta) {
 
 }  // namespace
 
-bool admiteEscritura(const std::string& ruta) {
+Resultado<void> admiteEscritura(const std::string& ruta) {
+  const char* que = "No se puede escribir sobre";
   // Opening for writing, without changing anything, meets what a replacement would: the
   // read-only attribute, a directory, a program that shares the file only for reading.
   const HANDLE h = CreateFileW(ancho(ruta).c_str(), GENERIC_WRITE,
@@ -26,11 +27,13 @@ bool admiteEscritura(const std::string& ruta) {
                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();
-    return error == ERROR_FILE_NOT_FOUND;
+    if (error == ERROR_FILE_NOT_FOUND) return {};
+    return Fallo{que, ruta, razon(error)};
   }
   const bool disco = GetFileType(h) == FILE_TYPE_DISK;
   CloseHandle(h);
-  return disco;
+  if (!disco) return Fallo{que, ruta, "no es un archivo"};
+  return {};
 }
 
 std::FILE* creaOculto(const std::string& ruta) {
@@ -55,24 +58,25 @@ int cierraEnDisco(std::FILE* archivo) {
   return escrito && cerrado ? 0 : EOF;
 }
 
-bool sustituye(const std::string& origen, const std::string& destino) {
+Resultado<void> sustituye(const std::string& origen, const std::string& destino) {
+  const char* que = "No se ha podido poner en su sitio";
   const std::wstring de = ancho(origen), a = ancho(destino);
   const DWORD atributos = GetFileAttributesW(de.c_str());
   if (atributos == INVALID_FILE_ATTRIBUTES ||
       !SetFileAttributesW(de.c_str(), atributos & ~DWORD{FILE_ATTRIBUTE_HIDDEN})) {
-    return false;
+    return Fallo{que, destino, razon(GetLastError())};
   }
   // A scanner that looks at the file just closed holds it for moments; a program that has
   // the old archive open holds it for good, and after about two seconds that is an answer.
   for (int intento = 0;; ++intento) {
     if (MoveFileExW(de.c_str(), a.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-      return true;
+      return {};
     }
     const DWORD error = GetLastError();
     if ((error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION &&
          error != ERROR_ACCESS_DENIED) ||
         intento == 40) {
-      return false;
+      return Fallo{que, destino, razon(error)};
     }
     Sleep(50);
   }

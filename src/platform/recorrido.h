@@ -35,17 +35,16 @@ struct Elemento {
   Clase clase = Clase::otro;
 };
 
-/// One level of `directorio`, without "." and "..", sorted byte-wise by name. False, with
-/// `fallo` saying what, where and why, when it cannot be listed; an entry whose kind cannot
-/// be had is `otro`.
-bool listaElementos(const std::string& directorio, std::vector<Elemento>& elementos, Fallo& fallo);
+/// One level of `directorio`, without "." and "..", sorted byte-wise by name. A failure,
+/// saying what, where and why, when it cannot be listed; an entry whose kind cannot be had
+/// is `otro`.
+Resultado<std::vector<Elemento>> listaElementos(const std::string& directorio);
 
-/// The identity of the file or folder `ruta`, links followed. False, with `fallo`, when it
-/// cannot be had.
-bool identidadDe(const std::string& ruta, Identidad& identidad, Fallo& fallo);
+/// The identity of the file or folder `ruta`, links followed.
+Resultado<Identidad> identidadDe(const std::string& ruta);
 
 /// A file with no name, open for reading and writing, that the system removes when it is
-/// closed or the process ends, however it ends. Null, with `fallo`, when none can be made.
-Archivo creaTemporal(Fallo& fallo);
+/// closed or the process ends, however it ends.
+Resultado<Archivo> creaTemporal();
 
 }  // namespace plataforma

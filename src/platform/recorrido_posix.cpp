@@ -1,6 +1,7 @@
 // The walk's view of folders on POSIX systems: lstat for the kind, stat for what a link
 // leads to, device and inode for identity.
 #include "recorrido.h"
+#include "sistema_posix.h"
 #include "utf8.h"
 
 #include <algorithm>
@@ -31,14 +32,14 @@ Clase claseDe(int carpeta, const char* nombre) {
 
 }  // namespace
 
-bool listaElementos(const std::string& directorio, std::vector<Elemento>& elementos, Fallo& fallo) {
+Resultado<std::vector<Elemento>> listaElementos(const std::string& directorio) {
   std::unique_ptr<DIR, CierraDirectorio> dir(opendir(directorio.c_str()));
   if (!dir) {
     // Read before the message is built: building it may change errno.
-    const auto error = static_cast<unsigned long>(errno);
-    fallo.texto = "No se ha podido abrir la carpeta " + directorio + ": " + razonDe(error);
-    return false;
+    const int error = errno;
+    return Fallo{"No se ha podido abrir la carpeta", directorio, razon(error)};
   }
+  std::vector<Elemento> elementos;
   for (;;) {
     errno = 0;
     const dirent* entrada = readdir(dir.get());
@@ -52,28 +53,25 @@ bool listaElementos(const std::string& directorio, std::vector<Elemento>& elemen
     elementos.push_back(std::move(elemento));
   }
   if (errno != 0) {
-    const auto error = static_cast<unsigned long>(errno);
-    fallo.texto = "No se ha podido leer la carpeta " + directorio + ": " + razonDe(error);
-    return false;
+    const int error = errno;
+    return Fallo{"No se ha podido leer la carpeta", directorio, razon(error)};
   }
   std::sort(elementos.begin(), elementos.end(),
             [](const Elemento& a, const Elemento& b) { return a.nombre < b.nombre; });
-  return true;
+  return elementos;
 }
 
-bool identidadDe(const std::string& ruta, Identidad& identidad, Fallo& fallo) {
+Resultado<Identidad> identidadDe(const std::string& ruta) {
   struct stat datos;
   if (stat(ruta.c_str(), &datos) != 0) {
-    const auto error = static_cast<unsigned long>(errno);
-    fallo.texto = "No se ha podido consultar el estado de " + ruta + ": " + razonDe(error);
-    return false;
+    const int error = errno;
+    return Fallo{"No se ha podido consultar el estado de", ruta, razon(error)};
   }
-  identidad.volumen = static_cast<std::uint64_t>(datos.st_dev);
-  identidad.indice = static_cast<std::uint64_t>(datos.st_ino);
-  return true;
+  return Identidad{static_cast<std::uint64_t>(datos.st_dev),
+                   static_cast<std::uint64_t>(datos.st_ino)};
 }
 
-Archivo creaTemporal(Fallo& fallo) {
+Resultado<Archivo> creaTemporal() {
   const char* entorno = std::getenv("TMPDIR");
   const std::string carpeta = entorno != nullptr && *entorno != '\0' ? entorno : "/tmp";
   int fd = -1;
@@ -87,16 +85,16 @@ Archivo creaTemporal(Fallo& fallo) {
     fd = mkstemp(plantilla.data());
     if (fd >= 0) unlink(plantilla.c_str());
   }
+  const char* que = "No se ha podido crear un archivo temporal en";
   if (fd < 0) {
-    const auto error = static_cast<unsigned long>(errno);
-    fallo.texto = "No se ha podido crear un archivo temporal en " + carpeta + ": " + razonDe(error);
-    return nullptr;
+    const int error = errno;
+    return Fallo{que, carpeta, razon(error)};
   }
   Archivo archivo(fdopen(fd, "w+b"));
   if (!archivo) {
-    const auto error = static_cast<unsigned long>(errno);
+    const int error = errno;
     close(fd);
-    fallo.texto = "No se ha podido crear un archivo temporal en " + carpeta + ": " + razonDe(error);
+    return Fallo{que, carpeta, razon(error)};
   }
   return archivo;
 }

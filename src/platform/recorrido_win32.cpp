@@ -22,10 +22,10 @@ constexpr DWORD kFifoDeWsl = 0x80000024, kCaracteresDeWsl = 0x80000025, kBloques
 
 // A link to a file is what it leads to: opening it, links followed, tells a broken one.
 Clase claseDelDestino(const std::wstring& ruta) {
-  const Manejador destino = abre(ruta, 0, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  const Resultado<Manejador, unsigned long> destino = abre(ruta, 0, FILE_FLAG_BACKUP_SEMANTICS);
   BY_HANDLE_FILE_INFORMATION info;
-  if (!destino || GetFileType(destino.get()) != FILE_TYPE_DISK ||
-      !GetFileInformationByHandle(destino.get(), &info)) {
+  if (!destino || GetFileType(destino->get()) != FILE_TYPE_DISK ||
+      !GetFileInformationByHandle(destino->get(), &info)) {
     return Clase::otro;
   }
   return info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? Clase::enlaceADirectorio
@@ -59,13 +59,13 @@ bool esCarpeta(const std::wstring& carpeta) {
 
 }  // namespace
 
-bool listaElementos(const std::string& directorio, std::vector<Elemento>& elementos, Fallo& fallo) {
+Resultado<std::vector<Elemento>> listaElementos(const std::string& directorio) {
   std::wstring carpeta;
   if (!convierte(directorio, carpeta)) {
-    fallo.texto = "No se ha podido abrir la carpeta " + directorio + ": " +
-                  razon(ERROR_NO_UNICODE_TRANSLATION);
-    return false;
+    return Fallo{"No se ha podido abrir la carpeta", directorio,
+                 razon(ERROR_NO_UNICODE_TRANSLATION)};
   }
+  std::vector<Elemento> elementos;
   // "C:\" ends in its separator already, and "C:" is the drive's current folder.
   if (!carpeta.empty() && carpeta.back() != L'\\' && carpeta.back() != L'/' &&
       carpeta.back() != L':') {
@@ -80,10 +80,9 @@ bool listaElementos(const std::string& directorio, std::vector<Elemento>& elemen
     const DWORD error = GetLastError();
     if ((error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES) &&
         esCarpeta(carpeta.empty() ? L"." : carpeta)) {
-      return true;
+      return elementos;
     }
-    fallo.texto = "No se ha podido abrir la carpeta " + directorio + ": " + razon(error);
-    return false;
+    return Fallo{"No se ha podido abrir la carpeta", directorio, razon(error)};
   }
   do {
     const std::wstring ancho = datos.cFileName;
@@ -96,31 +95,27 @@ bool listaElementos(const std::string& directorio, std::vector<Elemento>& elemen
   } while (FindNextFileW(busqueda.get(), &datos));
   const DWORD error = GetLastError();
   if (error != ERROR_NO_MORE_FILES) {
-    fallo.texto = "No se ha podido leer la carpeta " + directorio + ": " + razon(error);
-    return false;
+    return Fallo{"No se ha podido leer la carpeta", directorio, razon(error)};
   }
   std::sort(elementos.begin(), elementos.end(),
             [](const Elemento& a, const Elemento& b) { return a.nombre < b.nombre; });
-  return true;
+  return elementos;
 }
 
-bool identidadDe(const std::string& ruta, Identidad& identidad, Fallo& fallo) {
+Resultado<Identidad> identidadDe(const std::string& ruta) {
   // No access rights, so that nothing is held from other programs; backup semantics, so
   // that folders open too.
-  unsigned long error = 0;
-  const Manejador manejador = abre(ruta, 0, FILE_FLAG_BACKUP_SEMANTICS, &error);
+  const Resultado<Manejador, unsigned long> manejador = abre(ruta, 0, FILE_FLAG_BACKUP_SEMANTICS);
   BY_HANDLE_FILE_INFORMATION info;
-  if (!manejador || !GetFileInformationByHandle(manejador.get(), &info)) {
-    if (manejador) error = GetLastError();
-    fallo.texto = "No se ha podido consultar el estado de " + ruta + ": " + razon(error);
-    return false;
+  if (!manejador || !GetFileInformationByHandle(manejador->get(), &info)) {
+    const unsigned long error = manejador ? GetLastError() : manejador.error();
+    return Fallo{"No se ha podido consultar el estado de", ruta, razon(error)};
   }
-  identidad.volumen = info.dwVolumeSerialNumber;
-  identidad.indice = static_cast<std::uint64_t>(info.nFileIndexHigh) << 32 | info.nFileIndexLow;
-  return true;
+  return Identidad{info.dwVolumeSerialNumber,
+                   static_cast<std::uint64_t>(info.nFileIndexHigh) << 32 | info.nFileIndexLow};
 }
 
-Archivo creaTemporal(Fallo& fallo) {
+Resultado<Archivo> creaTemporal() {
   std::wstring carpeta(MAX_PATH + 1, L'\0');
   DWORD largo = GetTempPathW(static_cast<DWORD>(carpeta.size()), carpeta.data());
   if (largo > carpeta.size()) {
@@ -128,8 +123,7 @@ Archivo creaTemporal(Fallo& fallo) {
     largo = GetTempPathW(static_cast<DWORD>(carpeta.size()), carpeta.data());
   }
   if (largo == 0 || largo > carpeta.size()) {
-    fallo.texto = "No se ha podido obtener la carpeta temporal: " + razon(GetLastError());
-    return nullptr;
+    return Fallo{"No se ha podido obtener la carpeta temporal", "", razon(GetLastError())};
   }
   carpeta.resize(largo);
   // Workers make temporary files side by side: the counter keeps their names apart, the
@@ -146,16 +140,17 @@ Archivo creaTemporal(Fallo& fallo) {
         CreateFileW(nombre.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                     FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (h != INVALID_HANDLE_VALUE) {
-      Archivo archivo = comoArchivo(Manejador(h), Modo::lecturaYEscritura, &error);
-      if (archivo) return archivo;
+      Resultado<Archivo, unsigned long> archivo =
+          comoArchivo(Manejador(h), Modo::lecturaYEscritura);
+      if (archivo) return std::move(*archivo);
+      error = archivo.error();
       break;
     }
     error = GetLastError();
     if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
   }
-  fallo.texto = "No se ha podido crear un archivo temporal en " + convierteConReemplazos(carpeta) +
-                ": " + razon(error);
-  return nullptr;
+  return Fallo{"No se ha podido crear un archivo temporal en", convierteConReemplazos(carpeta),
+               razon(error)};
 }
 
 }  // namespace plataforma

@@ -11,56 +11,48 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string sinForma(const std::string& que, const std::string& ruta) {
-  return "No se ha podido convertir " + que + ruta + ": " +
-         std::make_error_code(std::errc::illegal_byte_sequence).message();
+Fallo sinForma(const std::string& que, const std::string& ruta) {
+  return Fallo{"No se ha podido convertir " + que, ruta,
+               std::make_error_code(std::errc::illegal_byte_sequence).message()};
 }
 
 // A path that names nothing (a link loop, a name too long) keeps its lexical form: such a
 // file does not open, and is left out anyway.
-bool canonicaDe(const std::string& ruta, fs::path& resultado, Fallo& fallo) {
-  if (resuelveExistente(ruta, resultado)) return true;
+Resultado<fs::path> canonicaDe(const std::string& ruta) {
+  fs::path resultado;
+  if (resuelveExistente(ruta, resultado)) return resultado;
   fs::path original;
-  if (!camino(ruta, original)) {
-    fallo.texto = sinForma("el nombre ", ruta);
-    return false;
-  }
+  if (!camino(ruta, original)) return sinForma("el nombre", ruta);
   std::error_code error;
   resultado = fs::weakly_canonical(original, error);
-  if (!error) return true;
+  if (!error) return resultado;
   if (error == std::errc::no_such_file_or_directory || error == std::errc::not_a_directory ||
       error == std::errc::filename_too_long || error == std::errc::too_many_symbolic_link_levels) {
     resultado = fs::absolute(original, error).lexically_normal();
-    if (!error) return true;
+    if (!error) return resultado;
   }
-  fallo.texto = "No se ha podido obtener la ruta canónica de " + ruta + ": " + error.message();
-  return false;
+  return Fallo{"No se ha podido obtener la ruta canónica de", ruta, error.message()};
 }
 
 }  // namespace
 
-bool nombreDirectorioActual(std::string& nombre, Fallo& fallo) {
+Resultado<std::string> nombreDirectorioActual() {
   std::error_code error;
   const fs::path actual = fs::current_path(error);
-  if (error) {
-    fallo.texto = "No se ha podido obtener el directorio actual: " + error.message();
-    return false;
-  }
+  if (error) return Fallo{"No se ha podido obtener el directorio actual", "", error.message()};
+  std::string nombre;
   if (!utf8(actual.filename().native(), nombre)) {
-    fallo.texto = sinForma("a UTF-8 el nombre del directorio actual", "");
-    return false;
+    return sinForma("a UTF-8 el nombre del directorio actual", "");
   }
-  return true;
+  return nombre;
 }
 
-bool rutaCanonica(const std::string& ruta, std::string& canonica, Fallo& fallo) {
-  fs::path resultado;
-  if (!canonicaDe(ruta, resultado, fallo)) return false;
-  if (!utf8(resultado.native(), canonica)) {
-    fallo.texto = sinForma("a UTF-8 la ruta canónica de ", ruta);
-    return false;
-  }
-  return true;
+Resultado<std::string> rutaCanonica(const std::string& ruta) {
+  Resultado<fs::path> resultado = canonicaDe(ruta);
+  if (!resultado) return std::move(resultado).error();
+  std::string canonica;
+  if (!utf8(resultado->native(), canonica)) return sinForma("a UTF-8 la ruta canónica de", ruta);
+  return canonica;
 }
 
 std::string relativaLexica(const std::string& base, const std::string& ruta) {

@@ -10,8 +10,7 @@ namespace plataforma {
 /// Whether standard error is a terminal: only then does a progress line go there.
 bool errorEsTerminal();
 
-/// Writes `contenido` as the whole of `ruta`, created or truncated. False, with `fallo`
-/// saying what, where and why, when it cannot.
-bool escribeArchivo(const std::string& ruta, const std::string& contenido, Fallo& fallo);
+/// Writes `contenido` as the whole of `ruta`, created or truncated.
+Resultado<void> escribeArchivo(const std::string& ruta, const std::string& contenido);
 
 }  // namespace plataforma

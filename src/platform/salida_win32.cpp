@@ -2,8 +2,7 @@
 #include "salida.h"
 #include "sistema_win32.h"
 
-#include <filesystem>
-#include <fstream>
+#include <algorithm>
 #include <windows.h>
 
 namespace plataforma {
@@ -13,18 +12,27 @@ bool errorEsTerminal() {
   return GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &modo) != 0;
 }
 
-bool escribeArchivo(const std::string& ruta, const std::string& contenido, Fallo& fallo) {
+Resultado<void> escribeArchivo(const std::string& ruta, const std::string& contenido) {
   std::wstring ancho;
   if (!convierte(ruta, ancho)) {
-    fallo.texto = "No se ha podido escribir " + ruta + ": " + razon(ERROR_NO_UNICODE_TRANSLATION);
-    return false;
+    return Fallo{"No se ha podido escribir", ruta, razon(ERROR_NO_UNICODE_TRANSLATION)};
   }
-  std::ofstream flujo(std::filesystem::path(ancho), std::ios::binary | std::ios::trunc);
-  flujo.write(contenido.data(), static_cast<std::streamsize>(contenido.size()));
-  flujo.close();
-  if (flujo) return true;
-  fallo.texto = "No se ha podido escribir " + ruta;
-  return false;
+  // Through the system's own calls, so that a failure keeps the system's reason.
+  const HANDLE h = CreateFileW(ancho.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE)
+    return Fallo{"No se ha podido escribir", ruta, razon(GetLastError())};
+  const Manejador archivo(h);
+  for (std::size_t hecho = 0; hecho < contenido.size();) {
+    const DWORD parte =
+        static_cast<DWORD>(std::min<std::size_t>(contenido.size() - hecho, 1u << 30));
+    DWORD escritos = 0;
+    if (!WriteFile(h, contenido.data() + hecho, parte, &escritos, nullptr)) {
+      return Fallo{"No se ha podido escribir", ruta, razon(GetLastError())};
+    }
+    hecho += escritos;
+  }
+  return {};
 }
 
 }  // namespace plataforma

@@ -29,17 +29,17 @@ struct CierraManejador {
 using Manejador = std::unique_ptr<void, CierraManejador>;
 
 /// CreateFileW of an existing `ruta` with the sharing of abreArchivo (reading, writing and
-/// deleting). Null when it does not open, with the system's code in `error` when given; a
-/// name without a UTF-16 form does not open.
-Manejador abre(const std::string& ruta, unsigned long acceso, unsigned long opciones,
-               unsigned long* error);
-Manejador abre(const std::wstring& ruta, unsigned long acceso, unsigned long opciones,
-               unsigned long* error);
+/// deleting), or the system's code of why it does not open; a name without a UTF-16 form
+/// does not open.
+Resultado<Manejador, unsigned long> abre(const std::string& ruta, unsigned long acceso,
+                                         unsigned long opciones);
+Resultado<Manejador, unsigned long> abre(const std::wstring& ruta, unsigned long acceso,
+                                         unsigned long opciones);
 
 enum class Modo { lectura, lecturaYEscritura };
 
-/// Hands an open handle to the C runtime as a binary stream, which then owns it. Null when
-/// it cannot, the handle closed and `error`, when given, saying why.
-Archivo comoArchivo(Manejador manejador, Modo modo, unsigned long* error);
+/// Hands an open handle to the C runtime as a binary stream, which then owns it; when it
+/// cannot, the handle is closed and the system's code says why.
+Resultado<Archivo, unsigned long> comoArchivo(Manejador manejador, Modo modo);
 
 }  // namespace plataforma
