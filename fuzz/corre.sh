@@ -49,7 +49,7 @@ cmake --build "$construccion" --target "${objetivos[@]/%/_fuzz}"
 
 # proyecto: any input as the project file of a fixed tree; small inputs, quick runs.
 # revision: any input as a submission; an archive needs more room, and an entry may inflate
-# up to 200 times its size.
+# up to 1032 times its size, as much as deflate can make of it.
 fallidos=()
 for objetivo in "${objetivos[@]}"; do
   if [ "$objetivo" = proyecto ]; then

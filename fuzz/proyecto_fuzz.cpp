@@ -167,11 +167,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   a.proyecto = open(juego.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (a.anterior < 0 || a.proyecto < 0) falla("open", juego.string());
   Dentro dentro;
-  plataforma::Fallo fallo;
   VistaDisco disco;
-  if (!escaneaProyecto(disco, a.entrega, fallo) || !escaneaSolucion(disco, a.entrega, fallo)) {
-    falla("escaneo", fallo.texto);
-  }
+  plataforma::Resultado<void> escaneado = escaneaProyecto(disco, a.entrega);
+  if (escaneado) escaneado = escaneaSolucion(disco, a.entrega);
+  if (!escaneado) falla("escaneo", escaneado.error().texto());
   return 0;
 }
 
@@ -185,14 +184,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t tam
   }
 
   cajas().clear();
-  plataforma::Fallo fallo;
   VistaDisco disco;
   Cajas enCajas;
-  const bool hecho = cruzaProyecto(disco, a.entrega, enCajas, fallo);
+  const plataforma::Resultado<void> hecho = cruzaProyecto(disco, a.entrega, enCajas);
   // Nothing in this tree is unreadable, but a value may name any path on the machine: a
   // status query that fails there (a run without privileges) is the platform's failure.
-  if (!hecho && fallo.texto.rfind("No se ha podido consultar el estado de ", 0) != 0) {
-    falla("fallo inesperado", fallo.texto);
+  if (!hecho && hecho.error().texto().rfind("No se ha podido consultar el estado de ", 0) != 0) {
+    falla("fallo inesperado", hecho.error().texto());
   }
 
   bool avisos = false;

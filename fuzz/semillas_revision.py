@@ -72,7 +72,7 @@ def semillas():
                    forma_del_comprobador(orden))
         z.writestr(zipfile.ZipInfo("Luis_2_assignsubmission_file_/Solucion.ZIP", FECHA),
                    con_zipfile(completa(), zipfile.ZIP_DEFLATED), zipfile.ZIP_DEFLATED)
-    # A megabyte of zeros: more than 200 times its deflated size, refused from its record.
+    # A megabyte of zeros: about a thousand times its deflated size, as a blank image is.
     bomba = con_zipfile({"ceros.bin": bytes(1 << 20)}, zipfile.ZIP_DEFLATED)
     return {
         "bomba.zip": bomba,

@@ -1,11 +1,12 @@
 #!/usr/bin/env python3
-"""revisa over one corpus of submissions: archives the built comprobador wrote in generated
-trees, hand-made ones (Python's zipfile, zip, and field by field with struct), every kind of
-damage, truncated, renamed, unsafe, bombs, encrypted, the bounds on entries and sizes, info.txt
-in several encodings, names in code page 437 or with control characters, text that a
-spreadsheet or a page would take for a formula or markup, a loop of links, names that are no
-UTF-8 and folders that cannot be read, and a campus archive holding several submissions and
-entries of its own that fail its checks. The whole revision.csv is compared, then the summary,
+"""revisa over one corpus of submissions, each case's input made beside the row it must give:
+archives the built comprobador wrote in generated trees (flat-colour sprites among them),
+hand-made ones (Python's zipfile, zip, and field by field with struct), damaged, renamed,
+unsafe, encrypted, at the bound on entries, info.txt in several encodings, names in code page
+437 or with control characters, text that a spreadsheet or a page would take for a formula or
+markup, a loop of links, names that are no UTF-8 and folders that cannot be read, and a campus
+archive holding several submissions and entries of its own that fail its checks; the reader's
+own cases (every kind of damage and bound) are rows of tests/lector_test.cpp. The whole revision.csv is compared, then the summary,
 the exit status, the page's escaping and the failures that end with status 2; with
 --chromium, the page is rendered by headless Chromium as well. With --wine, REVISA is
 revisa.exe, run through scripts/wine.sh over the same corpus (without its links, names that
@@ -143,203 +144,6 @@ def con_registro_repetido(origen, destino):
     open(destino, "wb").write(datos[:fin] + registro + final)
 
 
-def corpus(tmp):
-    entregas = os.path.join(tmp, "entregas")
-    poner = lambda origen, nombre: (os.makedirs(os.path.dirname(os.path.join(entregas, nombre)),
-                                                exist_ok=True),
-                                    shutil.copy(origen, os.path.join(entregas, nombre)))
-
-    buena = del_comprobador(tmp, "buena", completa())
-    poner(buena, "01 Ana/entrega.zip")
-    poner(del_comprobador(tmp, "sinref", completa(extra={"Juego/extra.cpp": "// extra\n"})),
-          "02 Sin referencia/entrega.zip")
-    poner(del_comprobador(tmp, "1252", completa(info="Iñaki Müller\r\nSofía Núñez\r\n"
-                                                .encode("cp1252"))), "03 Ansi/ENTREGA.ZIP")
-    poner(del_comprobador(tmp, "utf16", completa(info="\ufeffJosé Ruiz\r\n\r\nMarta Sáez\r\n"
-                                                 "Pablo\r\nCuarto\r\n".encode("utf-16-le"))),
-          "04 Utf16/entrega.zip")
-    poner(del_comprobador(tmp, "cruce", completa(items=(
-        "ClCompile main.cpp", "ClCompile juego.cpp", "ClCompile falta.cpp",
-        "ClCompile ..\\Solucion.sln", "ClInclude juego.h", "ClInclude otra.h"))),
-          "05 Cruce/entrega.zip")
-
-    # The whole solution folder zipped by hand: what the checker leaves out is listed.
-    con_zipfile(os.path.join(entregas, "06 A mano/Solucion.zip"), {
-        f"Solucion/{k}": v for k, v in completa(extra={
-            ".vs/Solucion/v17/.suo": b"suo" * 100,
-            "Juego/x64/Debug/Juego.exe": b"MZ" + b"\0" * 500,
-            "Juego/x64/Debug/main.obj": b"obj" * 50,
-            "images/animate.bmp": b"BM anim",
-        }).items()})
-    sin_sln = completa()
-    del sin_sln["Solucion.sln"], sin_sln["info.txt"]
-    con_zip(tmp, os.path.join(entregas, "07 Sin solucion.zip"), sin_sln)
-    con_zipfile(os.path.join(entregas, "08 Ilegible.zip"),
-                completa(extra={"Juego/Juego.vcxproj": "<Project><ItemGroup></Project>"}))
-    con_zipfile(os.path.join(entregas, "09 Fuera.zip"),
-                completa(extra={"../fuera.txt": "fuera\n", "C:/Windows/x.txt": "x\n",
-                                "Juego/..": "sube\n"}))
-    con_zipfile(os.path.join(entregas, "10 Dos proyectos.zip"), completa(extra={
-        "Otro/Otro.vcxproj": vcxproj(), "Juego/Viejo/Viejo.vcxproj": vcxproj()}))
-
-    # Damaged copies of a checker-made archive, and things that are no ZIP at all.
-    datos = bytearray(open(buena, "rb").read())
-    datos[60] ^= 0xFF
-    open(os.path.join(entregas, "11 Byte cambiado.zip"), "wb").write(datos)
-    open(os.path.join(entregas, "12 Truncada.zip"), "wb").write(open(buena, "rb").read()[:-40])
-    open(os.path.join(entregas, "13 Rar.zip"), "wb").write(b"Rar!\x1a\x07\x00" + b"\x00" * 200)
-    with zipfile.ZipFile(os.path.join(entregas, "14 Ceros.zip"), "w") as z:
-        info = zipfile.ZipInfo("ceros.bin", FECHA)
-        info.compress_type = zipfile.ZIP_DEFLATED
-        with z.open(info, "w") as f:
-            bloque = b"\0" * (1 << 20)
-            for _ in range(64):
-                f.write(bloque)
-    con_zip(tmp, os.path.join(entregas, "15 Cifrada.zip"), completa(), ("-P", "clave"))
-    open(os.path.join(entregas, "no es una entrega.txt"), "w").write("nada\n")
-    a = completa()
-    orden = [(n, a[k]) for n, k in [("Juego/Juego.vcxproj",) * 2, ("Solucion.sln",) * 2,
-                                    ("Juego/juego.cpp",) * 2, ("Juego/main.cpp",) * 2,
-                                    ("Juego/juego.h",) * 2, ("Juego/Juego.vcxproj.filters",) * 2,
-                                    ("info.txt",) * 2, ("images/heroe.png",) * 2]]
-    con_su_forma(os.path.join(entregas, "16 Imitada.zip"), orden)
-    # A name without the UTF-8 flag is in code page 437, as old Windows zippers write it.
-    cp437 = os.path.join(entregas, "18 Cp437.zip")
-    con_zipfile(cp437, completa(extra={"Juego/DiseXo.cpp": "// ñ\n"}, items=(
-        "ClCompile main.cpp", "ClCompile juego.cpp", "ClCompile Diseño.cpp",
-        "ClInclude juego.h")))
-    datos = open(cp437, "rb").read().replace(b"Juego/DiseXo.cpp", b"Juego/Dise\xa4o.cpp")
-    open(cp437, "wb").write(datos)
-    con_su_forma(os.path.join(entregas, "17 Imitada sin info.zip"),
-                 [e for e in orden if e[0] != "info.txt"])
-
-    # A loop of links beside a submission: the walk enters each folder once and follows
-    # no link to a folder.
-    poner(buena, "19 Bucle/entrega.zip")
-    if POSIX:
-        os.symlink(".", os.path.join(entregas, "19 Bucle", "a"))
-        os.symlink(".", os.path.join(entregas, "19 Bucle", "b"))
-
-    # What a student writes is text in a spreadsheet: no formula, whatever it starts with.
-    poner(del_comprobador(tmp, "formula", completa(
-        info='=HYPERLINK("http://x.invalid/?"&A2,"Ana")\nLuis Pérez\n'), "=Juego"),
-        "20 Formula/entrega.zip")
-    for numero, signo in (("21 Mas", "+"), ("22 Arroba", "@"), ("23 Menos", "-")):
-        poner(del_comprobador(tmp, numero, completa(), signo + "Juego"), numero + "/entrega.zip")
-    # ... and text in the page, never markup.
-    poner(del_comprobador(tmp, "html", completa(
-        info='<i>Ana</i> & "Luis"\nBea\n', extra={"Juego/<script>alert(1)&.cpp": "// x\n"}),
-        "<b>Juego&amp;"), "24 Html/entrega.zip")
-    # Control characters in names flagged as UTF-8, and a flagged name that is no UTF-8.
-    a_mano(os.path.join(entregas, "25 Control.zip"), [
-        entrada(n, c) for n, c in completa(items=(
-            "ClCompile main.cpp", "ClCompile juego.cpp", "ClCompile Diseño.cpp",
-            "ClInclude juego.h")).items()] + [
-        entrada(b"Juego/Dise\xa4o.cpp", "// ñ\n", indicadores=0x800),
-        entrada("Juego/a\x1b[31mrojo\x07.txt", "rojo\n", indicadores=0x800)])
-    # Names with "\\", absolute or with a drive letter: reported, never followed.
-    barras = completa(extra={"/etc/x": "x\n", "C:/x": "x\n"})
-    barras["Juego\\main.cpp"] = barras.pop("Juego/main.cpp")
-    con_zipfile(os.path.join(entregas, "26 Barras.zip"), barras)
-    # info.txt in UTF-16 big-endian, and a character beyond the BMP (a surrogate pair) and a
-    # lone surrogate in little-endian.
-    poner(del_comprobador(tmp, "utf16be", completa(
-        info="\ufeffJosé Ruiz\r\nMarta Sáez\r\n".encode("utf-16-be"))), "27 Utf16be/entrega.zip")
-    poner(del_comprobador(tmp, "emoji", completa(
-        info="\ufeffAna \U0001F600 García\r\nEva \ud800x\r\n".encode("utf-16-le",
-                                                                     "surrogatepass"))),
-        "28 Emoji/entrega.zip")
-
-    # Each kind of damage, by hand: a CRC-32 of other data; the file ending inside the data
-    # (stored); the deflate stream going on past the compressed size recorded, and ending
-    # before it; LZMA (method 14); 64 MiB of zeros recorded as their first MiB, with its
-    # CRC-32 (damage, never content); stored with two sizes; a local header naming another
-    # entry; fewer bytes than recorded.
-    texto = "int main() {}\n" * 100
-    a_mano(os.path.join(entregas, "30 Crc.zip"), [entrada("a.cpp", texto, crc=12345)])
-    a_mano(os.path.join(entregas, "31 Cortada.zip"), [
-        entrada("a.cpp", texto, 0, datos=texto[:100].encode())])
-    sigue = entrada("a.cpp", texto)
-    a_mano(os.path.join(entregas, "32 Sigue.zip"), [{**sigue, "comprimido": 10}])
-    a_mano(os.path.join(entregas, "33 Sobra.zip"), [
-        {**sigue, "datos": sigue["datos"] + b"sobra", "comprimido": sigue["comprimido"] + 5}])
-    a_mano(os.path.join(entregas, "34 Metodo.zip"), [
-        {**entrada("a.cpp", texto, 0), "metodo": 14}])
-    ceros, mega = zlib.compressobj(9, zlib.DEFLATED, -zlib.MAX_WBITS), b"\0" * (1 << 20)
-    datos = b"".join(ceros.compress(mega) for _ in range(64)) + ceros.flush()
-    a_mano(os.path.join(entregas, "35 Crece.zip"), [
-        entrada("ceros.bin", mega, datos=datos, comprimido=len(datos))])
-    a_mano(os.path.join(entregas, "36 Guardada.zip"), [
-        entrada("a.cpp", texto, 0, descomprimido=len(texto) + 50)])
-    a_mano(os.path.join(entregas, "37 Cabecera.zip"), [
-        entrada("a.cpp", texto, local={"nombre": b"b.cpp"})])
-    a_mano(os.path.join(entregas, "38 Menguada.zip"), [
-        entrada("a.cpp", texto, descomprimido=len(texto) + 50)])
-
-    # The bounds: 20,000 entries and one more, tiny and stored; more than 1 GiB declared
-    # and never stored, which nothing inflates.
-    relleno = [entrada(f"datos/{i:05}", b"x", 0) for i in range(20000 - len(completa()))]
-    a_mano(os.path.join(entregas, "40 Veinte mil.zip"),
-           [entrada(n, c) for n, c in completa().items()] + relleno)
-    a_mano(os.path.join(entregas, "41 Demasiadas.zip"),
-           [entrada(n, c) for n, c in completa().items()] + relleno + [entrada("uno", b"x", 0)])
-    a_mano(os.path.join(entregas, "42 Suma.zip"), [
-        entrada(f"{n}.bin", b"x", 0, descomprimido=600 << 20, comprimido=4 << 20)
-        for n in ("uno", "dos")])
-    a_mano(os.path.join(entregas, "43 Enorme.zip"), [
-        entrada("enorme.bin", b"x", 0, descomprimido=2 << 30, comprimido=20 << 20)])
-
-    # What the walk cannot open is a row of its own; everything else is still reviewed.
-    if POSIX:
-        poner(buena, "50 Nombres/\udcff\udcfe.zip")
-        poner(buena, "50 Nombres/\udcfe\udcff/entrega.zip")
-        # Named as a submission, but nothing that can be read.
-        os.makedirs(os.path.join(entregas, "52 Raros"))
-        os.symlink("no-existe", os.path.join(entregas, "52 Raros", "rota.zip"))
-        os.mkfifo(os.path.join(entregas, "52 Raros", "tubo.zip"))
-    if CERRADAS:
-        poner(buena, "51 Cerradas/dentro/entrega.zip")
-        poner(buena, "51 Cerradas/cerrada.zip")
-        os.chmod(os.path.join(entregas, "51 Cerradas", "dentro"), 0)
-        os.chmod(os.path.join(entregas, "51 Cerradas", "cerrada.zip"), 0)
-
-    # The campus's "download all": one folder per student inside one archive; its own
-    # entries are held to the same checks. One is larger than what is read into memory (3 MiB
-    # that do not compress), one is named like a formula.
-    grande = del_comprobador(tmp, "grande", completa(extra={
-        "images/fondo.png": b"\x89PNG" + random.Random(1).randbytes(3 << 20)}))
-    campus = os.path.join(tmp, "campus.zip")
-    guarda = lambda nombre, ruta, **cambios: entrada(nombre, open(ruta, "rb").read(), 0,
-                                                      **cambios)
-    # The encryption bit set in both headers; declared sizes just over and at the bound; a
-    # CRC-32 that is not its data's.
-    cifrada = guarda("Eva_5_assignsubmission_file_/entrega.zip", buena, indicadores=1)
-    bomba = guarda("Pau_6_assignsubmission_file_/entrega.zip", buena)
-    bomba["descomprimido"] = bomba["comprimido"] * 200 + 1
-    justa = guarda("Quim_11_assignsubmission_file_/entrega.zip", buena)
-    justa["descomprimido"] = justa["comprimido"] * 200
-    danada = entrada("Rosa_8_assignsubmission_file_/entrega.zip", open(buena, "rb").read())
-    danada["crc"] ^= 1
-    a_mano(campus, [
-        guarda("Ana López_1234_assignsubmission_file_/entrega.zip", buena),
-        guarda("Luis_99_assignsubmission_file_/x.ZIP", os.path.join(entregas, "13 Rar.zip")),
-        guarda("Sofía_7_/mal.zip", os.path.join(entregas, "07 Sin solucion.zip")),
-        entrada("Sofía_7_/notas.txt", "no es una entrega\n"),
-        cifrada, bomba, justa, danada,
-        guarda("Teo_9_assignsubmission_file_/entrega.zip", grande),
-        guarda("=Eva_10_assignsubmission_file_/entrega.zip", buena),
-    ])
-    con_registro_repetido(buena, os.path.join(entregas, "39 Solapada.zip"))
-    # A campus archive whose records share an entry would review it as many times as named:
-    # it is one submission, damaged.
-    sencillo = os.path.join(tmp, "campus sencillo.zip")
-    with zipfile.ZipFile(sencillo, "w") as z:
-        z.writestr(zipfile.ZipInfo("Ana_1_assignsubmission_file/entrega.zip", FECHA),
-                   open(buena, "rb").read())
-    con_registro_repetido(sencillo, os.path.join(tmp, "campus solapado.zip"))
-    return entregas, campus
-
-
 RARO = "No es un archivo: es un enlace roto, un dispositivo o una tubería."
 SIN_PROYECTO = ("El programa no se está ejecutando en el directorio de un proyecto de Visual "
                 "Studio (no se encuentra el .vcxproj).")
@@ -350,195 +154,320 @@ OTRO = "No lo ha empaquetado el comprobador: la entrada {} la ha escrito otro pr
 INSEGURO = ("La entrada {} tiene un nombre inseguro (absoluto, con .., con letra de unidad o con "
             "\\), y no se ha seguido.\n")
 DANADO = "El archivo ZIP está dañado: "
+CORRECTA = f"correcta;sí;{HOY};Ana García / Luis Pérez;Juego;2;1;1;"
+PLANTILLA = ("Imágenes de la plantilla, que el comprobador no entrega (1 archivo, 8 bytes): "
+             "images/dog.png.\n")
 
 
-def esperado(sobra, anidada, entregas):
-    """The rows of the folder's submissions and of the campus archive's. `sobra` and `anidada`
-    are sizes that depend on the zlib that made them."""
-    filas = [
-        f"01 Ana/entrega.zip;correcta;sí;{HOY};Ana García / Luis Pérez;Juego;2;1;1;",
-        f'02 Sin referencia/entrega.zip;con avisos;sí;{HOY};Ana García / Luis Pérez;Juego;3;1;1;'
-        'El proyecto no hace referencia al archivo extra.cpp.',
-        f"03 Ansi/ENTREGA.ZIP;correcta;sí;{HOY};Iñaki Müller / Sofía Núñez;Juego;2;1;1;",
-        f"04 Utf16/entrega.zip;correcta;sí;{HOY};José Ruiz / Marta Sáez / Pablo;Juego;2;1;1;",
-        f'05 Cruce/entrega.zip;con errores;sí;{HOY};Ana García / Luis Pérez;Juego;2;1;1;"'
+def otro_programa(version, entrada="Juego/Juego.vcxproj"):
+    """The last finding of an archive that another program wrote."""
+    return OTRO.format(entrada, f"versión {version}; el comprobador pone 0x0024")
+
+
+def no_revisable(razon, fecha=""):
+    return f"no revisable;no;{fecha};;;;;;{razon}"
+
+
+def bmp(ancho, alto, pinta):
+    """A 24-bit BMP whose pixel (x, y) is `pinta(x, y)`, an RGB triple."""
+    fila = (ancho * 3 + 3) // 4 * 4
+    pixeles = bytearray()
+    for y in range(alto):
+        linea = bytearray()
+        for x in range(ancho):
+            r, g, b = pinta(x, y)
+            linea += bytes((b, g, r))
+        pixeles += linea + bytes(fila - len(linea))
+    return (b"BM" + struct.pack("<IHHI", 54 + len(pixeles), 0, 0, 54) +
+            struct.pack("<IiiHHIIiiII", 40, ancho, alto, 1, 24, 0, len(pixeles), 2835, 2835, 0,
+                        0) + bytes(pixeles))
+
+
+def sprites():
+    """Game sprites as students draw them, a few shapes in flat colours on a plain one, 100 KB
+    each, 200 of them; and a blank 1920×1080 background of 6 MB. Such images deflate hundreds
+    of times, a blank one a thousand."""
+    imagenes = {}
+    for n in range(200):
+        fondo, color = (255, 0, 255), ((n * 37) % 256, (n * 91) % 256, 128)
+        cx, cy, radio = 40 + n % 100, 30 + n % 50, 12 + n % 20
+        imagenes[f"images/sprite{n:03}.bmp"] = bmp(
+            188, 180, lambda x, y: color if (x - cx) ** 2 + (y - cy) ** 2 < radio ** 2 or
+            (n % 3 == 0 and 100 < x < 150 and 100 < y < 140) else fondo)
+    imagenes["images/fondo.bmp"] = bmp(1920, 1080, lambda x, y: (40, 90, 200))
+    return imagenes
+
+
+class Corpus:
+    """The folder of submissions revisa is run over, each case's input made beside the row it
+    must give (without its participant, which a folder outside the campus's names lacks)."""
+
+    def __init__(self, tmp):
+        self.tmp, self.entregas = tmp, os.path.join(tmp, "entregas")
+        self.filas = []
+
+    def ruta(self, nombre):
+        destino = os.path.join(self.entregas, nombre)
+        os.makedirs(os.path.dirname(destino), exist_ok=True)
+        return destino
+
+    def fila(self, entrega, resto):
+        self.filas.append(f";;{entrega};{resto}")
+
+    def pon(self, origen, nombre, resto):
+        shutil.copy(origen, self.ruta(nombre))
+        self.fila(nombre, resto)
+
+    def comprobador(self, nombre, archivos, resto, proyecto="Juego"):
+        """What the built comprobador packs of `archivos`, run in the folder `proyecto`."""
+        self.pon(del_comprobador(self.tmp, nombre.split("/")[0], archivos, proyecto), nombre,
+                 resto)
+
+
+def corpus(tmp):
+    c = Corpus(tmp)
+    buena = del_comprobador(tmp, "buena", completa())
+    c.pon(buena, "01 Ana/entrega.zip", CORRECTA)
+    c.comprobador("02 Sin referencia/entrega.zip",
+                  completa(extra={"Juego/extra.cpp": "// extra\n"}),
+                  f"con avisos;sí;{HOY};Ana García / Luis Pérez;Juego;3;1;1;"
+                  "El proyecto no hace referencia al archivo extra.cpp.")
+    c.comprobador("03 Ansi/ENTREGA.ZIP",
+                  completa(info="Iñaki Müller\r\nSofía Núñez\r\n".encode("cp1252")),
+                  f"correcta;sí;{HOY};Iñaki Müller / Sofía Núñez;Juego;2;1;1;")
+    c.comprobador("04 Utf16/entrega.zip", completa(
+        info="\ufeffJosé Ruiz\r\n\r\nMarta Sáez\r\nPablo\r\nCuarto\r\n".encode("utf-16-le")),
+        f"correcta;sí;{HOY};José Ruiz / Marta Sáez / Pablo;Juego;2;1;1;")
+    c.comprobador("05 Cruce/entrega.zip", completa(items=(
+        "ClCompile main.cpp", "ClCompile juego.cpp", "ClCompile falta.cpp",
+        "ClCompile ..\\Solucion.sln", "ClInclude juego.h", "ClInclude otra.h")),
+        f'con errores;sí;{HOY};Ana García / Luis Pérez;Juego;2;1;1;"'
         "El archivo falta.cpp al que hace referencia el proyecto no existe.\n"
         "El archivo ..\\Solucion.sln al que hace referencia el proyecto no está ubicado en su "
         "directorio.\n"
-        'La cabecera otra.h a la que hace referencia el proyecto no existe."',
-        '06 A mano/Solucion.zip;con avisos;no;2024-03-15;Ana García / Luis Pérez;Juego;2;1;1;"'
-        "Imágenes de la plantilla, que el comprobador no entrega (2 archivos, 15 bytes): "
-        "Solucion/images/dog.png, Solucion/images/animate.bmp.\n"
-        "Archivos que el comprobador no entrega (3 archivos, 952 bytes): "
-        "Solucion/.vs/Solucion/v17/.suo, Solucion/Juego/x64/Debug/Juego.exe, "
-        "Solucion/Juego/x64/Debug/main.obj.\n"
-        + OTRO.format("Solucion/Juego/Juego.vcxproj",
-                      "versión 0x0314; el comprobador pone 0x0024") + '"',
-        # Without a solution the checker looks for no images: the student's is left out too.
-        '07 Sin solucion.zip;con errores;no;2024-03-15;;Juego;2;1;0;"'
-        "No se encuentra la solución del proyecto.\n" + SIN_INFO + "\n" + SIN_IMAGENES + "\n"
-        "Imágenes de la plantilla, que el comprobador no entrega (1 archivo, 8 bytes): "
-        "images/dog.png.\n"
-        "Archivos que el comprobador no entrega (1 archivo, 10 bytes): images/heroe.png.\n"
-        + OTRO.format("Juego/Juego.vcxproj", "versión 0x031E; el comprobador pone 0x0024")
-        + '"',
-        '08 Ilegible.zip;con errores;no;2024-03-15;Ana García / Luis Pérez;Juego;2;1;1;"'
-        "Error al procesar el archivo del proyecto.\n"
-        "Imágenes de la plantilla, que el comprobador no entrega (1 archivo, 8 bytes): "
-        "images/dog.png.\n"
-        + OTRO.format("Juego/Juego.vcxproj", "versión 0x0314; el comprobador pone 0x0024")
-        + '"',
-        '09 Fuera.zip;con errores;no;2024-03-15;Ana García / Luis Pérez;Juego;2;1;1;"'
-        "La entrada ../fuera.txt tiene un nombre inseguro (absoluto, con .., con letra de "
-        "unidad o con \\), y no se ha seguido.\n"
-        "La entrada C:/Windows/x.txt tiene un nombre inseguro (absoluto, con .., con letra de "
-        "unidad o con \\), y no se ha seguido.\n"
-        "La entrada Juego/.. tiene un nombre inseguro (absoluto, con .., con letra de "
-        "unidad o con \\), y no se ha seguido.\n"
-        "Imágenes de la plantilla, que el comprobador no entrega (1 archivo, 8 bytes): "
-        "images/dog.png.\n"
-        + OTRO.format("Juego/Juego.vcxproj", "versión 0x0314; el comprobador pone 0x0024")
-        + '"',
-        '10 Dos proyectos.zip;con avisos;no;2024-03-15;Ana García / Luis Pérez;Juego;2;1;1;"'
-        "Hay proyectos en varias carpetas: Juego/, Otro/, Juego/Viejo/; se revisa Juego/.\n"
-        "Imágenes de la plantilla, que el comprobador no entrega (1 archivo, 8 bytes): "
-        "images/dog.png.\n"
-        "Archivos que el comprobador no entrega (2 archivos, 344 bytes): Otro/Otro.vcxproj, "
-        "Juego/Viejo/Viejo.vcxproj.\n"
-        + OTRO.format("Juego/Juego.vcxproj", "versión 0x0314; el comprobador pone 0x0024")
-        + '"',
-        f"11 Byte cambiado.zip;no revisable;no;{HOY};;;;;;El archivo ZIP está dañado: los datos "
-        "comprimidos de la entrada Juego/Juego.vcxproj no son válidos.",
-        "12 Truncada.zip;no revisable;no;;;;;;;El archivo ZIP está truncado o dañado: no se "
-        "encuentra su directorio central.",
-        "13 Rar.zip;no revisable;no;;;;;;;No es un archivo ZIP.",
-        # Zeros deflate about a thousand to one, as a blank image does: content, not a bomb.
-        '14 Ceros.zip;con errores;no;2024-03-15;;;0;0;0;"' + SIN_PROYECTO + "\n"
-        "Archivos que el comprobador no entrega (1 archivo, 67108864 bytes): ceros.bin.\n"
-        + OTRO.format("ceros.bin", "versión 0x0314; el comprobador pone 0x0024") + '"',
-        "15 Cifrada.zip;no revisable;no;2024-03-15;;;;;;La entrada Juego/Juego.vcxproj está "
-        "cifrada.",
-        "16 Imitada.zip;correcta;sí;2024-03-15;Ana García / Luis Pérez;Juego;2;1;1;",
-        '18 Cp437.zip;con avisos;no;2024-03-15;Ana García / Luis Pérez;Juego;3;1;1;"'
-        "Imágenes de la plantilla, que el comprobador no entrega (1 archivo, 8 bytes): "
-        "images/dog.png.\n"
-        + OTRO.format("Juego/Juego.vcxproj", "versión 0x0314; el comprobador pone 0x0024")
-        + '"',
-        # Of the checker's form, but the checker writes no archive without info.txt.
-        '17 Imitada sin info.zip;con errores;no;2024-03-15;;Juego;2;1;1;"' + SIN_INFO + "\n"
-        "No lo ha empaquetado el comprobador: sin proyecto, solución e info.txt no escribe "
-        'ningún archivo."',
-    ]
-    buena = filas[0].split(";", 1)[1]
-    filas += [
-        "19 Bucle/entrega.zip;" + buena,
-        # A leading "'" keeps a cell from being a formula; quotes doubled inside the field.
-        f"20 Formula/entrega.zip;correcta;sí;{HOY};"
-        '"\'=HYPERLINK(""http://x.invalid/?""&A2,""Ana"") / Luis Pérez";\'=Juego;2;1;1;',
-        f"21 Mas/entrega.zip;correcta;sí;{HOY};Ana García / Luis Pérez;'+Juego;2;1;1;",
-        f"22 Arroba/entrega.zip;correcta;sí;{HOY};Ana García / Luis Pérez;'@Juego;2;1;1;",
-        f"23 Menos/entrega.zip;correcta;sí;{HOY};Ana García / Luis Pérez;'-Juego;2;1;1;",
-        f'24 Html/entrega.zip;con avisos;sí;{HOY};"<i>Ana</i> & ""Luis"" / Bea";"<b>Juego&amp;";'
-        "3;1;1;El proyecto no hace referencia al archivo <script>alert(1)&.cpp.",
-        '25 Control.zip;con avisos;no;2024-03-15;Ana García / Luis Pérez;Juego;3;1;1;"'
-        "El nombre de la entrada Juego/Diseño.cpp está marcado como UTF-8 pero no lo es; se ha "
-        "leído como CP437.\n"
-        "Imágenes de la plantilla, que el comprobador no entrega (1 archivo, 8 bytes): "
-        "images/dog.png.\n"
-        "Archivos que el comprobador no entrega (1 archivo, 5 bytes): "
-        "Juego/a\ufffd[31mrojo\ufffd.txt.\n"
-        + OTRO.format("Juego/Juego.vcxproj", "versión 0x0014; el comprobador pone 0x0024")
-        + '"',
-        '26 Barras.zip;con errores;no;2024-03-15;Ana García / Luis Pérez;Juego;1;1;1;"'
-        + INSEGURO.format("/etc/x") + INSEGURO.format("C:/x")
-        + INSEGURO.format("Juego\\main.cpp")
-        + "El archivo main.cpp al que hace referencia el proyecto no existe.\n"
-        "Imágenes de la plantilla, que el comprobador no entrega (1 archivo, 8 bytes): "
-        "images/dog.png.\n"
-        + OTRO.format("Juego/Juego.vcxproj", "versión 0x0314; el comprobador pone 0x0024")
-        + '"',
-        f"27 Utf16be/entrega.zip;correcta;sí;{HOY};José Ruiz / Marta Sáez;Juego;2;1;1;",
-        f"28 Emoji/entrega.zip;correcta;sí;{HOY};Ana \U0001F600 García / Eva \ufffdx;Juego;2;1;"
-        "1;",
-        no_revisable("30 Crc.zip", DANADO + "la entrada a.cpp no coincide con su CRC-32.",
-                     "2024-03-15"),
-        no_revisable("31 Cortada.zip", "El archivo ZIP está truncado: los datos de la entrada "
-                     "a.cpp se cortan antes de su final.", "2024-03-15"),
-        no_revisable("32 Sigue.zip", DANADO + "los datos comprimidos de la entrada a.cpp siguen "
-                     "más allá de los 10 bytes que declara.", "2024-03-15"),
-        no_revisable("33 Sobra.zip", DANADO + "los datos comprimidos de la entrada a.cpp "
-                     f"terminan antes de los {sobra} bytes que declara.", "2024-03-15"),
-        no_revisable("34 Metodo.zip", "El archivo ZIP usa un método de compresión que no se "
-                     "puede leer (14) en la entrada a.cpp.", "2024-03-15"),
-        no_revisable("35 Crece.zip", DANADO + "la entrada ceros.bin se descomprime a más de los "
-                     "1048576 bytes que declara.", "2024-03-15"),
-        no_revisable("36 Guardada.zip", DANADO + "la entrada a.cpp guarda 1400 bytes y declara "
-                     "1450.", "2024-03-15"),
-        no_revisable("37 Cabecera.zip", DANADO + "la cabecera local de la entrada a.cpp no es "
-                     "válida.", "2024-03-15"),
-        no_revisable("38 Menguada.zip", DANADO + "la entrada a.cpp se descomprime a 1400 bytes y "
-                     "declara 1450.", "2024-03-15"),
-        no_revisable("39 Solapada.zip", DANADO + "la entrada Juego/Juego.vcxproj se solapa con "
-                     "la entrada Juego/Juego.vcxproj.", HOY),
-        # 20,000 entries are reviewed, one more is not.
-        '40 Veinte mil.zip;con avisos;no;2024-03-15;Ana García / Luis Pérez;Juego;2;1;1;"'
-        "Imágenes de la plantilla, que el comprobador no entrega (1 archivo, 8 bytes): "
-        "images/dog.png.\n"
-        "Archivos que el comprobador no entrega (19991 archivos, 19991 bytes): "
-        + ", ".join(f"datos/{i:05}" for i in range(10)) + " y 19981 más.\n"
-        + OTRO.format("Juego/Juego.vcxproj", "versión 0x0014; el comprobador pone 0x0024")
-        + '"',
-        no_revisable("41 Demasiadas.zip",
-                     "El archivo ZIP tiene demasiadas entradas (20001, más de 20000)."),
-        no_revisable("42 Suma.zip", "Las entradas ocupan más de 1 GiB descomprimidas.",
-                     "2024-03-15"),
-        no_revisable("43 Enorme.zip", "La entrada enorme.bin ocupa más de 1 GiB descomprimida.",
-                     "2024-03-15"),
-    ]
+        'La cabecera otra.h a la que hace referencia el proyecto no existe."')
+
+    # The whole solution folder zipped by hand: what the checker leaves out is listed.
+    con_zipfile(c.ruta("06 A mano/Solucion.zip"), {f"Solucion/{k}": v for k, v in completa(extra={
+        ".vs/Solucion/v17/.suo": b"suo" * 100, "Juego/x64/Debug/Juego.exe": b"MZ" + b"\0" * 500,
+        "Juego/x64/Debug/main.obj": b"obj" * 50, "images/animate.bmp": b"BM anim"}).items()})
+    c.fila("06 A mano/Solucion.zip",
+           'con avisos;no;2024-03-15;Ana García / Luis Pérez;Juego;2;1;1;"'
+           "Imágenes de la plantilla, que el comprobador no entrega (2 archivos, 15 bytes): "
+           "Solucion/images/dog.png, Solucion/images/animate.bmp.\n"
+           "Archivos que el comprobador no entrega (3 archivos, 952 bytes): "
+           "Solucion/.vs/Solucion/v17/.suo, Solucion/Juego/x64/Debug/Juego.exe, "
+           "Solucion/Juego/x64/Debug/main.obj.\n"
+           + otro_programa("0x0314", "Solucion/Juego/Juego.vcxproj") + '"')
+    # Without a solution the checker looks for no images, and says so; the student's image is
+    # left out too.
+    sin_sln = completa()
+    del sin_sln["Solucion.sln"], sin_sln["info.txt"]
+    con_zip(tmp, c.ruta("07 Sin solucion.zip"), sin_sln)
+    c.fila("07 Sin solucion.zip", 'con errores;no;2024-03-15;;Juego;2;1;0;"'
+           "No se encuentra la solución del proyecto.\n" + SIN_INFO + "\n" + SIN_IMAGENES + "\n"
+           + PLANTILLA + "Archivos que el comprobador no entrega (1 archivo, 10 bytes): "
+           "images/heroe.png.\n" + otro_programa("0x031E") + '"')
+    con_zipfile(c.ruta("08 Ilegible.zip"),
+                completa(extra={"Juego/Juego.vcxproj": "<Project><ItemGroup></Project>"}))
+    c.fila("08 Ilegible.zip", 'con errores;no;2024-03-15;Ana García / Luis Pérez;Juego;2;1;1;"'
+           "Error al procesar el archivo del proyecto.\n" + PLANTILLA + otro_programa("0x0314")
+           + '"')
+    con_zipfile(c.ruta("09 Fuera.zip"), completa(extra={
+        "../fuera.txt": "fuera\n", "C:/Windows/x.txt": "x\n", "Juego/..": "sube\n"}))
+    c.fila("09 Fuera.zip", 'con errores;no;2024-03-15;Ana García / Luis Pérez;Juego;2;1;1;"'
+           + INSEGURO.format("../fuera.txt") + INSEGURO.format("C:/Windows/x.txt")
+           + INSEGURO.format("Juego/..") + PLANTILLA + otro_programa("0x0314") + '"')
+    con_zipfile(c.ruta("10 Dos proyectos.zip"), completa(extra={
+        "Otro/Otro.vcxproj": vcxproj(), "Juego/Viejo/Viejo.vcxproj": vcxproj()}))
+    c.fila("10 Dos proyectos.zip",
+           'con avisos;no;2024-03-15;Ana García / Luis Pérez;Juego;2;1;1;"'
+           "Hay proyectos en varias carpetas: Juego/, Otro/, Juego/Viejo/; se revisa Juego/.\n"
+           + PLANTILLA + "Archivos que el comprobador no entrega (2 archivos, 344 bytes): "
+           "Otro/Otro.vcxproj, Juego/Viejo/Viejo.vcxproj.\n" + otro_programa("0x0314") + '"')
+
+    # A checker-made archive with one byte changed; every other kind of damage is a row of the
+    # reader's own test.
+    datos = bytearray(open(buena, "rb").read())
+    datos[60] ^= 0xFF
+    open(c.ruta("11 Byte cambiado.zip"), "wb").write(datos)
+    c.fila("11 Byte cambiado.zip", no_revisable(
+        "El archivo ZIP está dañado: los datos comprimidos de la entrada Juego/Juego.vcxproj no "
+        "son válidos.", HOY))
+    open(c.ruta("13 Rar.zip"), "wb").write(b"Rar!\x1a\x07\x00" + b"\x00" * 200)
+    c.fila("13 Rar.zip", no_revisable("No es un archivo ZIP."))
+    # Flat-colour images deflate hundreds to one, a blank one a thousand: no bomb, content.
+    c.comprobador("14 Sprites/entrega.zip", completa(extra=sprites()),
+                  f"correcta;sí;{HOY};Ana García / Luis Pérez;Juego;2;1;202;")
+    con_zip(tmp, c.ruta("15 Cifrada.zip"), completa(), ("-P", "clave"))
+    c.fila("15 Cifrada.zip", no_revisable("La entrada Juego/Juego.vcxproj está cifrada.",
+                                          "2024-03-15"))
+    open(c.ruta("no es una entrega.txt"), "w").write("nada\n")
+    a = completa()
+    orden = [(n, a[n]) for n in ["Juego/Juego.vcxproj", "Solucion.sln", "Juego/juego.cpp",
+                                 "Juego/main.cpp", "Juego/juego.h", "Juego/Juego.vcxproj.filters",
+                                 "info.txt", "images/heroe.png"]]
+    con_su_forma(c.ruta("16 Imitada.zip"), orden)
+    c.fila("16 Imitada.zip", "correcta;sí;2024-03-15;Ana García / Luis Pérez;Juego;2;1;1;")
+    # Of the checker's form, but the checker writes no archive without info.txt.
+    con_su_forma(c.ruta("17 Imitada sin info.zip"), [e for e in orden if e[0] != "info.txt"])
+    c.fila("17 Imitada sin info.zip", 'con errores;no;2024-03-15;;Juego;2;1;1;"' + SIN_INFO +
+           "\nNo lo ha empaquetado el comprobador: sin proyecto, solución e info.txt no escribe "
+           'ningún archivo."')
+    # A name without the UTF-8 flag is in code page 437, as old Windows zippers write it.
+    cp437 = c.ruta("18 Cp437.zip")
+    con_zipfile(cp437, completa(extra={"Juego/DiseXo.cpp": "// ñ\n"}, items=(
+        "ClCompile main.cpp", "ClCompile juego.cpp", "ClCompile Diseño.cpp",
+        "ClInclude juego.h")))
+    datos = open(cp437, "rb").read().replace(b"Juego/DiseXo.cpp", b"Juego/Dise\xa4o.cpp")
+    open(cp437, "wb").write(datos)
+    c.fila("18 Cp437.zip", 'con avisos;no;2024-03-15;Ana García / Luis Pérez;Juego;3;1;1;"'
+           + PLANTILLA + otro_programa("0x0314") + '"')
+
+    # A loop of links beside a submission: the walk enters each folder once and follows
+    # no link to a folder.
+    c.pon(buena, "19 Bucle/entrega.zip", CORRECTA)
     if POSIX:
-        filas += [
-            no_revisable("50 Nombres/\ufffd\ufffd",
-                         "El nombre de la carpeta no es UTF-8 y no se puede abrir por él."),
-            no_revisable("50 Nombres/\ufffd\ufffd.zip",
-                         "El nombre del archivo no es UTF-8 y no se puede abrir por él."),
-            no_revisable("52 Raros/rota.zip", RARO),
-            no_revisable("52 Raros/tubo.zip", RARO),
-        ]
+        os.symlink(".", os.path.join(c.entregas, "19 Bucle", "a"))
+        os.symlink(".", os.path.join(c.entregas, "19 Bucle", "b"))
+
+    # What a student writes is text in a spreadsheet, no formula whatever it starts with: a
+    # leading "'" keeps a cell from being one, and quotes are doubled inside the field.
+    c.comprobador("20 Formula/entrega.zip", completa(
+        info='=HYPERLINK("http://x.invalid/?"&A2,"Ana")\nLuis Pérez\n'),
+        f'correcta;sí;{HOY};"\'=HYPERLINK(""http://x.invalid/?""&A2,""Ana"") / Luis Pérez";'
+        "'=Juego;2;1;1;", "=Juego")
+    for numero, signo in (("21 Mas", "+"), ("22 Arroba", "@"), ("23 Menos", "-")):
+        c.comprobador(numero + "/entrega.zip", completa(),
+                      f"correcta;sí;{HOY};Ana García / Luis Pérez;'{signo}Juego;2;1;1;",
+                      signo + "Juego")
+    # ... and text in the page, never markup.
+    c.comprobador("24 Html/entrega.zip", completa(
+        info='<i>Ana</i> & "Luis"\nBea\n', extra={"Juego/<script>alert(1)&.cpp": "// x\n"}),
+        f'con avisos;sí;{HOY};"<i>Ana</i> & ""Luis"" / Bea";"<b>Juego&amp;";'
+        "3;1;1;El proyecto no hace referencia al archivo <script>alert(1)&.cpp.", "<b>Juego&amp;")
+    # Control characters in names flagged as UTF-8, and a flagged name that is no UTF-8.
+    a_mano(c.ruta("25 Control.zip"), [
+        entrada(n, v) for n, v in completa(items=(
+            "ClCompile main.cpp", "ClCompile juego.cpp", "ClCompile Diseño.cpp",
+            "ClInclude juego.h")).items()] + [
+        entrada(b"Juego/Dise\xa4o.cpp", "// ñ\n", indicadores=0x800),
+        entrada("Juego/a\x1b[31mrojo\x07.txt", "rojo\n", indicadores=0x800)])
+    c.fila("25 Control.zip", 'con avisos;no;2024-03-15;Ana García / Luis Pérez;Juego;3;1;1;"'
+           "El nombre de la entrada Juego/Diseño.cpp está marcado como UTF-8 pero no lo es; se ha "
+           "leído como CP437.\n" + PLANTILLA +
+           "Archivos que el comprobador no entrega (1 archivo, 5 bytes): "
+           "Juego/a\ufffd[31mrojo\ufffd.txt.\n" + otro_programa("0x0014") + '"')
+    # Names with "\\", absolute or with a drive letter: reported, never followed.
+    barras = completa(extra={"/etc/x": "x\n", "C:/x": "x\n"})
+    barras["Juego\\main.cpp"] = barras.pop("Juego/main.cpp")
+    con_zipfile(c.ruta("26 Barras.zip"), barras)
+    c.fila("26 Barras.zip", 'con errores;no;2024-03-15;Ana García / Luis Pérez;Juego;1;1;1;"'
+           + INSEGURO.format("/etc/x") + INSEGURO.format("C:/x")
+           + INSEGURO.format("Juego\\main.cpp")
+           + "El archivo main.cpp al que hace referencia el proyecto no existe.\n" + PLANTILLA
+           + otro_programa("0x0314") + '"')
+    # info.txt in UTF-16 big-endian, and a character beyond the BMP (a surrogate pair) and a
+    # lone surrogate in little-endian.
+    c.comprobador("27 Utf16be/entrega.zip", completa(
+        info="\ufeffJosé Ruiz\r\nMarta Sáez\r\n".encode("utf-16-be")),
+        f"correcta;sí;{HOY};José Ruiz / Marta Sáez;Juego;2;1;1;")
+    c.comprobador("28 Emoji/entrega.zip", completa(
+        info="\ufeffAna \U0001F600 García\r\nEva \ud800x\r\n".encode("utf-16-le",
+                                                                     "surrogatepass")),
+        f"correcta;sí;{HOY};Ana \U0001F600 García / Eva \ufffdx;Juego;2;1;1;")
+
+    # 20,000 entries, tiny and stored, are reviewed; one more is a row of the reader's test.
+    relleno = [entrada(f"datos/{i:05}", b"x", 0) for i in range(20000 - len(completa()))]
+    a_mano(c.ruta("40 Veinte mil.zip"), [entrada(n, v) for n, v in completa().items()] + relleno)
+    c.fila("40 Veinte mil.zip", 'con avisos;no;2024-03-15;Ana García / Luis Pérez;Juego;2;1;1;"'
+           + PLANTILLA + "Archivos que el comprobador no entrega (19991 archivos, 19991 bytes): "
+           + ", ".join(f"datos/{i:05}" for i in range(10)) + " y 19981 más.\n"
+           + otro_programa("0x0014") + '"')
+
+    # What the walk cannot open is a row of its own; everything else is still reviewed.
+    if POSIX:
+        shutil.copy(buena, c.ruta("50 Nombres/\udcff\udcfe.zip"))
+        c.fila("50 Nombres/\ufffd\ufffd.zip", no_revisable(
+            "El nombre del archivo no es UTF-8 y no se puede abrir por él."))
+        shutil.copy(buena, c.ruta("50 Nombres/\udcfe\udcff/entrega.zip"))
+        c.fila("50 Nombres/\ufffd\ufffd", no_revisable(
+            "El nombre de la carpeta no es UTF-8 y no se puede abrir por él."))
+        # Named as a submission, but nothing that can be read.
+        os.symlink("no-existe", c.ruta("52 Raros/rota.zip"))
+        c.fila("52 Raros/rota.zip", no_revisable(RARO))
+        os.mkfifo(c.ruta("52 Raros/tubo.zip"))
+        c.fila("52 Raros/tubo.zip", no_revisable(RARO))
     if CERRADAS:
-        filas += [
-            no_revisable("51 Cerradas/cerrada.zip",
-                         "No se ha podido abrir el archivo: Permission denied."),
-            no_revisable("51 Cerradas/dentro", "No se ha podido abrir la carpeta "
-                         f"{entregas}/51 Cerradas/dentro: Permission denied."),
-        ]
-    # Outside the campus's names a row has no participant.
-    filas = [";;" + f for f in filas]
+        for nombre in ("51 Cerradas/dentro/entrega.zip", "51 Cerradas/cerrada.zip"):
+            shutil.copy(buena, c.ruta(nombre))
+        os.chmod(os.path.join(c.entregas, "51 Cerradas", "dentro"), 0)
+        os.chmod(os.path.join(c.entregas, "51 Cerradas", "cerrada.zip"), 0)
+        c.fila("51 Cerradas/cerrada.zip", no_revisable(
+            "No se ha podido abrir el archivo: Permission denied."))
+        c.fila("51 Cerradas/dentro", no_revisable(
+            f"No se ha podido abrir la carpeta {c.entregas}/51 Cerradas/dentro: Permission "
+            "denied."))
+    return c, buena
+
+
+def campus_de(tmp, c, buena):
+    """The campus's "download all", one folder per student inside one archive whose own
+    entries are held to the same checks; each entry beside the row it gives. And a campus
+    archive whose records share an entry, which would review it as many times as named: it is
+    one submission, damaged."""
+    anidada = os.path.getsize(buena)
+    grande = del_comprobador(tmp, "grande", completa(extra={
+        "images/fondo.png": b"\x89PNG" + random.Random(1).randbytes(3 << 20)}))
+    guarda = lambda nombre, ruta, **cambios: entrada(nombre, open(ruta, "rb").read(), 0,
+                                                      **cambios)
     nombre = "{}_assignsubmission_file_/entrega.zip".format
-    # The campus's names give each row its participant's number and name.
-    de = lambda quien, fila: "{1};{0};".format(*quien.rsplit("_", 1)) + fila
-    campus = [
-        de("Ana López_1234", nombre("Ana López_1234") + ";" + buena),
-        de("Luis_99", "Luis_99_assignsubmission_file_/x.ZIP;no revisable;no;;;;;;;No es un "
-           "archivo ZIP."),
-        filas[6].replace("07 Sin solucion.zip", "Sofía_7_/mal.zip"),
-        de("Eva_5", no_revisable(nombre("Eva_5"), f"La entrada {nombre('Eva_5')} está cifrada.")),
-        # Sizes deflate could make, so they are checked, and differ from what is stored.
-        de("Pau_6", no_revisable(nombre("Pau_6"), f"El archivo del campus está dañado: la "
-                                 f"entrada {nombre('Pau_6')} guarda {anidada} bytes y declara "
-                                 f"{anidada * 200 + 1}.")),
-        de("Quim_11", no_revisable(nombre("Quim_11"), f"El archivo del campus está dañado: la "
-                                   f"entrada {nombre('Quim_11')} guarda {anidada} bytes y declara "
-                                   f"{anidada * 200}.")),
-        de("Rosa_8", no_revisable(nombre("Rosa_8"), f"El archivo del campus está dañado: la "
-                                  f"entrada {nombre('Rosa_8')} no coincide con su CRC-32.")),
-        # Larger than what is inflated into memory: read from a temporary file.
-        de("Teo_9", f"{nombre('Teo_9')};correcta;sí;{HOY};Ana García / Luis Pérez;Juego;2;1;2;"),
-        de("'=Eva_10", f"'{nombre('=Eva_10')};" + buena),
-        ";;" + no_revisable("campus solapado.zip", DANADO + "la entrada Ana_1_assignsubmission_"
-                            "file/entrega.zip se solapa con la entrada Ana_1_assignsubmission_"
-                            "file/entrega.zip.", "2024-03-15"),
-    ]
-    return filas, campus
+    entradas, filas = [], []
+
+    def caso(entrada_, quien=None, resto=None):
+        """`entrada_` gives the row `resto` of the participant "name_number" `quien`."""
+        entradas.append(entrada_)
+        if resto is not None:
+            numero, nombre_ = quien.rsplit("_", 1)[::-1] if quien else ("", "")
+            filas.append(f"{numero};{nombre_};{entrada_['nombre'].decode()};{resto}")
+
+    caso(guarda(nombre("Ana López_1234"), buena), "Ana López_1234", CORRECTA)
+    caso(guarda("Luis_99_assignsubmission_file_/x.ZIP", c.ruta("13 Rar.zip")), "Luis_99",
+         no_revisable("No es un archivo ZIP."))
+    # Outside the campus's names a .zip is a row of its own, without a participant.
+    caso(guarda("Sofía_7_/mal.zip", c.ruta("07 Sin solucion.zip")), None,
+         next(f for f in c.filas if ";07 Sin solucion.zip;" in f).split(";", 3)[3])
+    caso(entrada("Sofía_7_/notas.txt", "no es una entrega\n"))
+    # The encryption bit set in both headers.
+    caso(guarda(nombre("Eva_5"), buena, indicadores=1), "Eva_5",
+         no_revisable(f"La entrada {nombre('Eva_5')} está cifrada."))
+    # Sizes a deflate stream could make, so they are checked, and differ from what is stored.
+    caso(guarda(nombre("Pau_6"), buena, descomprimido=anidada * 200 + 1), "Pau_6", no_revisable(
+        f"El archivo del campus está dañado: la entrada {nombre('Pau_6')} guarda {anidada} bytes "
+        f"y declara {anidada * 200 + 1}."))
+    # A CRC-32 that is not its data's.
+    caso(entrada(nombre("Rosa_8"), open(buena, "rb").read(),
+                 crc=zlib.crc32(open(buena, "rb").read()) ^ 1), "Rosa_8", no_revisable(
+        f"El archivo del campus está dañado: la entrada {nombre('Rosa_8')} no coincide con su "
+        "CRC-32."))
+    # Larger than what is inflated into memory: read from a temporary file.
+    caso(guarda(nombre("Teo_9"), grande), "Teo_9", CORRECTA.replace(";2;1;1;", ";2;1;2;"))
+    caso(guarda(nombre("=Eva_10"), buena), "'=Eva_10", CORRECTA)
+    campus = os.path.join(tmp, "campus.zip")
+    a_mano(campus, entradas)
+    # A cell that would begin like a formula is neutralised, the entry's own name too.
+    filas = [f.replace(";=Eva_10_", ";'=Eva_10_") for f in filas]
+
+    sencillo = os.path.join(tmp, "campus sencillo.zip")
+    with zipfile.ZipFile(sencillo, "w") as z:
+        z.writestr(zipfile.ZipInfo("Ana_1_assignsubmission_file/entrega.zip", FECHA),
+                   open(buena, "rb").read())
+    solapado = os.path.join(tmp, "campus solapado.zip")
+    con_registro_repetido(sencillo, solapado)
+    filas.append(";;campus solapado.zip;" + no_revisable(
+        DANADO + "la entrada Ana_1_assignsubmission_file/entrega.zip se solapa con la entrada "
+        "Ana_1_assignsubmission_file/entrega.zip.", "2024-03-15"))
+    return [campus, solapado], filas
 
 
 CABECERA = "participante;nombre;entrega;veredicto;comprobador;fecha;autores;proyecto;fuentes;" \
@@ -547,10 +476,6 @@ CABECERA = "participante;nombre;entrega;veredicto;comprobador;fecha;autores;proy
 
 def campos(fila):
     return next(lector_csv.reader(io.StringIO(fila), delimiter=";"))
-
-
-def no_revisable(entrega, razon, fecha=""):
-    return f"{entrega};no revisable;no;{fecha};;;;;;{razon}"
 
 
 def csv(filas):
@@ -604,18 +529,14 @@ def main():
     os.umask(0o022)
     with tempfile.TemporaryDirectory() as tmp:
         os.chmod(tmp, 0o755)
-        entregas, campus = corpus(tmp)
-        # What compressed data takes depends on the zlib that made it.
-        with zipfile.ZipFile(os.path.join(entregas, "33 Sobra.zip")) as z:
-            sobra = z.getinfo("a.cpp").compress_size
-        filas, filas_campus = esperado(sobra, os.path.getsize(
-            os.path.join(entregas, "01 Ana", "entrega.zip")), entregas)
+        c, buena = corpus(tmp)
+        entregas, filas = c.entregas, c.filas
+        campus, filas_campus = campus_de(tmp, c, buena)
         # A name beyond ASCII: on Windows the arguments cross from UTF-16.
         salida = os.path.join(tmp, "informe ñ")
         os.mkdir(salida)
         os.chmod(salida, 0o777)
-        r = revisa("--salida", salida, "-j", "2", entregas, campus,
-                   os.path.join(tmp, "campus solapado.zip"), como=COMO_NADIE)
+        r = revisa("--salida", salida, "-j", "2", entregas, *campus, como=COMO_NADIE)
         if CERRADAS:
             for cerrada in ("dentro", "cerrada.zip"):
                 os.chmod(os.path.join(entregas, "51 Cerradas", cerrada), 0o755)
@@ -711,8 +632,13 @@ SUBIDAS = [
     ("Irene Campos", 1011, "file", "memoria.docx", "texto"),
     ("Irene Campos", 1011, "onlinetext", "onlinetext.html", "texto"),
     ("Default group", None, "file", "entrega.zip", "limpia"),
+    # Names as the campus's zip writer leaves them, each of \ : * ? " < > | made a "_": the
+    # name part may then hold "_", or be empty. The number is what tells them apart.
+    ("¿Zoë_ _Estrella_", 1111, "file", "entrega.zip", "limpia"),
+    ("Mar_a Garc_a", 1117, "file", "entrega.zip", "limpia"),
+    ("¿Quién_", 64, "file", "entrega.zip", "limpia"),
+    ("", 1301, "file", "entrega.zip", "limpia"),
 ]
-CORRECTA = f"correcta;sí;{HOY};Ana García / Luis Pérez;Juego;2;1;1;"
 FILAS_CAMPUS = {
     "Ana García Pérez": (0, CORRECTA),
     "Luis Pérez Gil": (0, f"con avisos;sí;{HOY};Ana García / Luis Pérez;Juego;3;1;1;El proyecto "
@@ -734,8 +660,12 @@ FILAS_CAMPUS = {
     "Irene Campos": (0, f"con avisos;sí;{HOY};Ana García / Luis Pérez;Juego;2;1;1;Además del "
                         ".zip ha entregado: memoria.docx, texto en línea."),
     "Default group": (0, CORRECTA),
+    "¿Zoë_ _Estrella_": (0, CORRECTA),
+    "Mar_a Garc_a": (0, CORRECTA),
+    "¿Quién_": (0, CORRECTA),
+    "": (0, CORRECTA),
 }
-RESUMEN_CAMPUS = "12 entregas: 5 correctas, 4 con avisos, 0 con errores, 3 no revisables\n"
+RESUMEN_CAMPUS = "16 entregas: 9 correctas, 4 con avisos, 0 con errores, 3 no revisables\n"
 
 # Each form of the campus's names: (folders or flat, how a participant's file is named).
 FORMAS = {
@@ -803,6 +733,8 @@ def descargas(tmp, fallos):
     # Canvas: one folder of files named <name>[_LATE]_<user>_<attachment>_<file>.
     canvas = os.path.join(tmp, "canvas")
     arbol(canvas, {"garciaana_2001_9001_entrega.zip": datos["limpia"],
+                   # A name in no Latin letters leaves none.
+                   "_2004_9005_entrega.zip": datos["limpia"],
                    "ruizmarta_LATE_2002_9002_Practica2.rar": datos["rar"],
                    "nunezsofia_2003_9003_entrega.zip": datos["limpia"],
                    "nunezsofia_2003_9004_entrega-1.zip": datos["aviso"]})
@@ -810,10 +742,11 @@ def descargas(tmp, fallos):
     os.makedirs(salida)
     r = revisa("--retroalimentacion", "--salida", salida, canvas)
     compara("canvas: salida", (r.returncode, r.stdout.decode()),
-            (1, "3 entregas: 1 correctas, 1 con avisos, 0 con errores, 1 no revisables\n"),
+            (1, "4 entregas: 2 correctas, 1 con avisos, 0 con errores, 1 no revisables\n"),
             fallos)
     compara_csv("canvas", open(os.path.join(salida, "revision.csv"), "rb").read(), csv([
         f"2001;garciaana;garciaana_2001_9001_entrega.zip;{CORRECTA}",
+        f"2004;;_2004_9005_entrega.zip;{CORRECTA}",
         f'2003;nunezsofia;nunezsofia_2003_9003_entrega.zip;con avisos;sí;{HOY};Ana García / Luis '
         'Pérez;Juego;2;1;1;"Ha entregado 2 archivos .zip: se revisa entrega.zip; los demás no se '
         'revisan: entrega-1.zip."',
@@ -854,7 +787,8 @@ def retroalimentacion(forma, ruta, numeros, fallos):
             pagina = z.read(info).decode()
             compara(f"{forma}: {info.filename}: hallazgos explicados",
                     pagina.count('<p class="hallazgo">'), pagina.count("Qué significa:"), fallos)
-        esperados = {i: (n, "revision.html") for n, i in numeros.items() if i}
+        # The name part holds no "_", which would move the number: each is a space.
+        esperados = {i: (n.replace("_", " "), "revision.html") for n, i in numeros.items() if i}
         compara(f"{forma}: participantes de la retroalimentación", recibidos, esperados, fallos)
         luis = "Luis Pérez Gil_1002_assignfeedback_file/revision.html"
         if forma == "carpetas" and luis in z.namelist():
