@@ -14,7 +14,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <sys/resource.h>
@@ -48,8 +47,11 @@ std::vector<ArchivoFuente> leeFuentes(const fs::path& carpeta, std::vector<std::
   std::sort(nombres.begin(), nombres.end());
   std::vector<ArchivoFuente> archivos;
   for (const std::string& n : nombres) {
-    std::ifstream f(carpeta / n, std::ios::binary);
-    archivos.push_back({n, std::string(std::istreambuf_iterator<char>(f), {})});
+    std::ifstream f(carpeta / n, std::ios::binary | std::ios::ate);
+    std::string texto(static_cast<std::size_t>(f.tellg()), '\0');
+    f.seekg(0);
+    f.read(texto.data(), static_cast<std::streamsize>(texto.size()));
+    archivos.push_back({n, std::move(texto)});
   }
   return archivos;
 }

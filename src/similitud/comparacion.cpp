@@ -6,11 +6,57 @@
 #include "fragmentos.h"
 
 #include <algorithm>
+#include <atomic>
+#include <exception>
 #include <numeric>
+#include <thread>
 #include <tuple>
 #include <utility>
 
 namespace {
+
+// A hash more than this share of the participants have (and more than kFrecuentesMinimo) is
+// an idiom of the assignment, not evidence of who copied whom: it is left out of every pair,
+// as the template is, though its lines are not counted as template.
+constexpr std::size_t kFrecuentes = 25, kFrecuentesMinimo = 10;
+
+// What is known of the hashes left out of the pairs: of the template (or of most participants),
+// or frequent. An open-addressing table: looked up once for every mark of every participant.
+class Ajenos {
+ public:
+  enum Clase : std::uint8_t { propia, plantilla, frecuente };
+
+  Ajenos(const std::vector<std::uint32_t>& plantilla,
+         const std::vector<std::uint32_t>& frecuentes) {
+    std::size_t capacidad = 16;
+    while (capacidad < 2 * (plantilla.size() + frecuentes.size())) capacidad *= 2;
+    hashes_.resize(capacidad);
+    clases_.resize(capacidad, propia);
+    for (std::uint32_t h : plantilla) pon(h, Ajenos::plantilla);
+    for (std::uint32_t h : frecuentes) pon(h, frecuente);
+  }
+
+  Clase de(std::uint32_t hash) const {
+    for (std::size_t i = posicion(hash);; i = (i + 1) & (hashes_.size() - 1)) {
+      if (clases_[i] == propia || hashes_[i] == hash) return clases_[i];
+    }
+  }
+
+ private:
+  std::size_t posicion(std::uint32_t hash) const {
+    return static_cast<std::size_t>(hash * 0x9E3779B1u) & (hashes_.size() - 1);
+  }
+
+  void pon(std::uint32_t hash, Clase clase) {
+    std::size_t i = posicion(hash);
+    while (clases_[i] != propia && hashes_[i] != hash) i = (i + 1) & (hashes_.size() - 1);
+    hashes_[i] = hash;
+    if (clases_[i] == propia) clases_[i] = clase;
+  }
+
+  std::vector<std::uint32_t> hashes_;
+  std::vector<Clase> clases_;
+};
 
 // One hash of one participant: how many of its own marks have it, and where they are listed
 // in its `porHash`.
@@ -18,9 +64,17 @@ struct Entrada {
   std::uint32_t hash, participante, veces, desde;
 };
 
+// An entry of a hash two or more share, with where its first mark lies: the walk reads it
+// from here rather than from its participant.
+struct Miembro {
+  std::uint32_t participante, veces, desde;
+  Lugar lugar;
+};
+
 // What the comparison needs of one participant, besides its marks.
 struct Propio {
-  std::vector<bool> propia;  // by mark: neither of the template nor shared by most
+  std::vector<bool> propia;    // by mark: neither of the template nor shared by many
+  std::vector<Lugar> lugares;  // by mark
   std::vector<std::pair<std::uint32_t, std::uint32_t>> porHash;  // own marks: (hash, mark)
   std::size_t lineas = 0, plantilla = 0;  // lines of code, and those left out as template
 };
@@ -45,49 +99,92 @@ bool contiene(const std::vector<std::uint32_t>& ordenados, std::uint32_t hash) {
   return std::binary_search(ordenados.begin(), ordenados.end(), hash);
 }
 
-bool empiezaArchivo(const Huellas& h, std::size_t m) {
-  return std::binary_search(h.inicios.begin(), h.inicios.end(), static_cast<std::uint32_t>(m));
-}
-
 // Whether mark m starts (or ends) a stretch of own marks: its file's first (last) mark, or one
 // after (before) a mark left out.
-bool empiezaTramo(const Huellas& h, const Propio& p, std::size_t m) {
-  return m == 0 || !p.propia[m - 1] || empiezaArchivo(h, m);
-}
-
-bool terminaTramo(const Huellas& h, const Propio& p, std::size_t m) {
-  return m + 1 == h.marcas.size() || !p.propia[m + 1] || empiezaArchivo(h, m + 1);
-}
-
-// `fuera`: the hashes of the template and of what most participants share, sorted.
-Propio propioDe(const Huellas& h, const std::vector<std::uint32_t>& fuera) {
+Propio propioDe(const Huellas& h, const Ajenos& ajenos) {
   Propio p;
   p.propia.resize(h.marcas.size());
-  std::vector<bool> suya(h.codigo.size()), ajena(h.codigo.size());
+  p.lugares.resize(h.marcas.size());
+  // Which lines marks of each kind cover.
+  std::vector<bool> suya(h.codigo.size()), plantilla(h.codigo.size()), frecuente(h.codigo.size());
+  std::uint32_t cortan = 0;
   for (std::size_t m = 0, archivo = 0; m < h.marcas.size(); ++m) {
     while (archivo + 1 < h.archivos() && m >= h.inicios[archivo + 1]) ++archivo;
     const Marca& x = h.marcas[m];
-    p.propia[m] = !contiene(fuera, x.hash);
+    const Ajenos::Clase clase = ajenos.de(x.hash);
+    p.propia[m] = clase == Ajenos::propia;
     if (p.propia[m]) p.porHash.emplace_back(x.hash, static_cast<std::uint32_t>(m));
-    std::vector<bool>& cubierta = p.propia[m] ? suya : ajena;
+    const bool deFuera = clase == Ajenos::plantilla;
+    p.lugares[m].archivo = static_cast<std::uint32_t>(archivo);
+    p.lugares[m].rango = cortan;
+    cortan += p.propia[m] || deFuera;
+    std::vector<bool>& cubierta = p.propia[m] ? suya : deFuera ? plantilla : frecuente;
     for (std::size_t l = x.desde; l <= x.hasta; ++l) cubierta[h.lineas[archivo] + l - 1] = true;
   }
   std::sort(p.porHash.begin(), p.porHash.end());
-  // A line of code left out is one that only marks of the template or of most cover.
+  // A line of code left out is one that only marks of the template or of most cover. A line
+  // that only frequent marks cover does not split a fragment: how many of the others come
+  // before each line.
+  std::vector<std::uint32_t> cortanAntes(h.codigo.size() + 1);
   for (std::size_t l = 0; l < h.codigo.size(); ++l) {
     p.lineas += h.codigo[l];
-    p.plantilla += h.codigo[l] && ajena[l] && !suya[l];
+    p.plantilla += h.codigo[l] && plantilla[l] && !suya[l];
+    const bool corta = h.codigo[l] && (suya[l] || plantilla[l] || !frecuente[l]);
+    cortanAntes[l + 1] = cortanAntes[l] + corta;
+  }
+  for (std::size_t m = 0; m < h.marcas.size(); ++m) {
+    const std::size_t base = h.lineas[p.lugares[m].archivo];
+    Lugar& l = p.lugares[m];
+    l.marca = static_cast<std::uint32_t>(m);
+    l.desde = h.marcas[m].desde;
+    l.hasta = h.marcas[m].hasta;
+    l.antes = cortanAntes[base + h.marcas[m].desde - 1];
+    l.despues = cortanAntes[base + h.marcas[m].hasta];
+    // Stretches of own marks, within one file.
+    l.inicio = p.propia[m] && (m == 0 || !p.propia[m - 1] || p.lugares[m - 1].archivo != l.archivo);
+    l.fin = p.propia[m] &&
+            (m + 1 == h.marcas.size() || !p.propia[m + 1] || p.lugares[m + 1].archivo != l.archivo);
   }
   return p;
 }
 
-void cierra(Estado& e, const Huellas& a, const Propio& pa, const Huellas& b, const Propio& pb) {
+void cierra(Estado& e) {
   const Cadena& c = e.cadena;
-  if (cuenta(c, terminaTramo(a, pa, c.ultimaA), terminaTramo(b, pb, c.ultimaB))) {
+  if (cuenta(c)) {
     e.marcas += c.marcas;
-    e.fragmentos.push_back(c.fragmento);
+    e.fragmentos.push_back(fragmentoDe(c));
   }
   e.cadena.abierta = false;
+}
+
+// How many threads the comparison takes: the machine's, up to four.
+std::size_t hilos() { return std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 4); }
+
+// Runs trabajo(i, hilo) for every i below n, on hilos() threads (hilo < hilos()). The first
+// exception a thread throws is thrown here, once every thread has ended.
+template <class Trabajo>
+void enParalelo(std::size_t n, Trabajo trabajo) {
+  std::atomic<std::size_t> siguiente{0};
+  std::exception_ptr fallo;
+  std::atomic<bool> fallado{false};
+  const auto bucle = [&](std::size_t hilo) {
+    try {
+      for (std::size_t i; !fallado && (i = siguiente++) < n;) trabajo(i, hilo);
+    } catch (...) {
+      if (!fallado.exchange(true)) fallo = std::current_exception();
+    }
+  };
+  {
+    struct Unidos {  // joined however this scope is left
+      std::vector<std::thread> hilos;
+      ~Unidos() {
+        for (std::thread& t : hilos) t.join();
+      }
+    } otros;
+    for (std::size_t h = 1; h < std::min(hilos(), n); ++h) otros.hilos.emplace_back(bucle, h);
+    bucle(0);
+  }
+  if (fallo) std::rethrow_exception(fallo);
 }
 
 std::size_t raiz(std::vector<std::size_t>& padre, std::size_t x) {
@@ -111,12 +208,80 @@ std::vector<std::vector<std::size_t>> gruposDe(const std::vector<Par>& pares, st
   return grupos;
 }
 
+// Every later participant's pairs with participant a: its own marks walked in order against
+// the members of each group they are in.
+void recorre(std::size_t a, const std::vector<Huellas>& participantes,
+             const std::vector<Propio>& propios, const std::vector<std::uint32_t>& compartidos,
+             const std::vector<std::pair<std::uint32_t, std::uint32_t>>& grupos,
+             const std::vector<Miembro>& miembros, const std::vector<bool>& anterior,
+             std::vector<Estado>& estados, std::vector<Par>& pares) {
+  const Huellas& ha = participantes[a];
+  const Propio& pa = propios[a];
+  std::vector<std::size_t> tocados;
+  for (std::uint32_t i = 0; i < ha.marcas.size(); ++i) {
+    if (!pa.propia[i]) continue;
+    const auto g = std::lower_bound(compartidos.begin(), compartidos.end(), ha.marcas[i].hash);
+    if (g == compartidos.end() || *g != ha.marcas[i].hash) continue;
+    const auto [desde, hasta] = grupos[g - compartidos.begin()];
+    // The group's members are in order of participant: the later ones follow a's.
+    const auto primero =
+        std::upper_bound(miembros.begin() + desde, miembros.begin() + hasta, a,
+                         [](std::size_t x, const Miembro& m) { return x < m.participante; });
+    const Lugar& enA = pa.lugares[i];
+    for (auto m = primero; m != miembros.begin() + hasta; ++m) {
+      const std::size_t b = m->participante;
+      if (anterior[a] && anterior[b]) continue;
+      Estado& estado = estados[b];
+      if (!estado.tocado) {
+        estado.tocado = true;
+        tocados.push_back(b);
+      }
+      // b's marks of this hash, in order: the first after the last one chained, if it
+      // continues the fragment; otherwise a new fragment from the first.
+      Cadena& cadena = estado.cadena;
+      const Lugar* enB = &m->lugar;
+      if (cadena.abierta && m->veces > 1) {
+        const Propio& pb = propios[b];
+        const auto primera = pb.porHash.begin() + m->desde;
+        const auto ultima = primera + m->veces;
+        const auto j = std::upper_bound(primera, ultima,
+                                        std::make_pair(ha.marcas[i].hash, cadena.ultimaB.marca));
+        if (j != ultima) enB = &pb.lugares[j->second];
+      }
+      const bool sigue = continua(cadena, enA, *enB);
+      if (!sigue) cierra(estado);
+      agrega(cadena, enA, *enB, sigue);
+    }
+  }
+  std::sort(tocados.begin(), tocados.end());
+  for (std::size_t b : tocados) {
+    Estado& estado = estados[b];
+    cierra(estado);
+    const std::uint64_t na = pa.porHash.size(), nb = propios[b].porHash.size();
+    Par p;
+    p.a = a;
+    p.b = b;
+    p.similitud = static_cast<int>(
+        100 * (std::min(estado.marcas, na) + std::min(estado.marcas, nb)) / (na + nb));
+    p.fragmentos = une(std::move(estado.fragmentos));
+    for (const Fragmento& f : p.fragmentos) p.fragmento = std::max(p.fragmento, largoDe(f));
+    p.aviso = p.similitud >= kSimilitudAviso || p.fragmento >= kFragmentoAviso;
+    if (p.similitud >= kSimilitudListada || p.aviso) {
+      p.lineasA = pa.lineas - pa.plantilla;
+      p.lineasB = propios[b].lineas - propios[b].plantilla;
+      pares.push_back(std::move(p));
+    }
+    estado = Estado();
+  }
+}
+
 }  // namespace
 
 Comparacion compara(const std::vector<Huellas>& participantes, const std::vector<bool>& anteriores,
                     const Huellas* plantilla) {
   const std::size_t n = participantes.size();
-  const auto anterior = [&](std::size_t i) { return i < anteriores.size() && anteriores[i]; };
+  std::vector<bool> anterior(n);
+  for (std::size_t i = 0; i < n && i < anteriores.size(); ++i) anterior[i] = anteriores[i];
   std::vector<std::uint32_t> excluidos;
   if (plantilla != nullptr) {
     excluidos = hashesDe(*plantilla);
@@ -124,33 +289,41 @@ Comparacion compara(const std::vector<Huellas>& participantes, const std::vector
   }
 
   // Each hash's participants; what most of this year's share is taken as template.
-  std::vector<Entrada> entradas;
-  for (std::size_t p = 0; p < n; ++p) {
+  std::vector<std::vector<Entrada>> porParticipante(n);
+  enParalelo(n, [&](std::size_t p, std::size_t) {
     const std::vector<std::uint32_t> hashes = hashesDe(participantes[p]);
     for (std::size_t i = 0; i < hashes.size();) {
       std::size_t j = i;
       while (j < hashes.size() && hashes[j] == hashes[i]) ++j;
       if (!contiene(excluidos, hashes[i])) {
-        entradas.push_back(
+        porParticipante[p].push_back(
             {hashes[i], static_cast<std::uint32_t>(p), static_cast<std::uint32_t>(j - i), 0});
       }
       i = j;
     }
+  });
+  std::vector<Entrada> entradas;
+  for (auto& e : porParticipante) {
+    entradas.insert(entradas.end(), e.begin(), e.end());
+    e = std::vector<Entrada>();
   }
   std::sort(entradas.begin(), entradas.end(), [](const Entrada& x, const Entrada& y) {
     return std::tie(x.hash, x.participante) < std::tie(y.hash, y.participante);
   });
-  std::size_t actuales = 0;
-  for (std::size_t p = 0; p < n; ++p) actuales += !anterior(p);
-  std::vector<std::uint32_t> comunes, compartidos;  // hashes left out; hashes two or more share
+  const std::size_t actuales =
+      n - static_cast<std::size_t>(std::count(anterior.begin(), anterior.end(), true));
+  // Hashes taken as template; frequent; shared by two or more.
+  std::vector<std::uint32_t> comunes, frecuentes, compartidos;
   std::vector<std::pair<std::uint32_t, std::uint32_t>> grupos;  // their entries
   for (std::size_t i = 0; i < entradas.size();) {
     std::size_t j = i, deEsteAno = 0;
     for (; j < entradas.size() && entradas[j].hash == entradas[i].hash; ++j) {
-      deEsteAno += !anterior(entradas[j].participante);
+      deEsteAno += !anterior[entradas[j].participante];
     }
     if (deEsteAno >= 3 && 2 * deEsteAno > actuales) {
       comunes.push_back(entradas[i].hash);
+    } else if (j - i > std::max(kFrecuentes * n / 100, kFrecuentesMinimo)) {
+      frecuentes.push_back(entradas[i].hash);
     } else if (j - i >= 2) {
       compartidos.push_back(entradas[i].hash);
       grupos.emplace_back(static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(j));
@@ -163,87 +336,49 @@ Comparacion compara(const std::vector<Huellas>& participantes, const std::vector
   std::vector<std::uint32_t> fuera;
   std::merge(excluidos.begin(), excluidos.end(), comunes.begin(), comunes.end(),
              std::back_inserter(fuera));
-  std::vector<Propio> propios;
-  propios.reserve(n);
-  for (std::size_t p = 0; p < n; ++p) {
-    propios.push_back(propioDe(participantes[p], fuera));
-    c.lineasTotales += propios[p].lineas;
-    c.lineasComunes += propios[p].plantilla;
+  const Ajenos ajenos(fuera, frecuentes);
+  std::vector<Propio> propios(n);
+  enParalelo(n,
+             [&](std::size_t p, std::size_t) { propios[p] = propioDe(participantes[p], ajenos); });
+  for (const Propio& p : propios) {
+    c.lineasTotales += p.lineas;
+    c.lineasComunes += p.plantilla;
   }
-  for (const auto& [desde, hasta] : grupos) {
+  // The members of each group, with where their marks are: the groups come in order of hash,
+  // as each participant's own marks do.
+  std::vector<std::size_t> cursor(n);
+  std::vector<Miembro> miembros;
+  for (auto& [desde, hasta] : grupos) {
+    const auto primero = static_cast<std::uint32_t>(miembros.size());
     for (std::uint32_t e = desde; e < hasta; ++e) {
-      const auto& porHash = propios[entradas[e].participante].porHash;
-      entradas[e].desde = static_cast<std::uint32_t>(
-          std::lower_bound(porHash.begin(), porHash.end(), std::make_pair(entradas[e].hash, 0u)) -
-          porHash.begin());
+      const std::uint32_t p = entradas[e].participante;
+      const auto& porHash = propios[p].porHash;
+      while (porHash[cursor[p]].first < entradas[e].hash) ++cursor[p];
+      miembros.push_back({p, entradas[e].veces, static_cast<std::uint32_t>(cursor[p]),
+                          propios[p].lugares[porHash[cursor[p]].second]});
     }
+    desde = primero;
+    hasta = static_cast<std::uint32_t>(miembros.size());
   }
+  entradas = std::vector<Entrada>();
 
-  // Each participant's own marks in order, against every later participant that has them.
-  std::vector<Estado> estados(n);
-  std::vector<std::size_t> tocados;
-  for (std::size_t a = 0; a < n; ++a) {
-    const Huellas& ha = participantes[a];
-    const Propio& pa = propios[a];
-    for (std::uint32_t i = 0, archivoA = 0; i < ha.marcas.size(); ++i) {
-      while (archivoA + 1 < ha.archivos() && i >= ha.inicios[archivoA + 1]) ++archivoA;
-      if (!pa.propia[i]) continue;
-      const auto g = std::lower_bound(compartidos.begin(), compartidos.end(), ha.marcas[i].hash);
-      if (g == compartidos.end() || *g != ha.marcas[i].hash) continue;
-      const auto [desde, hasta] = grupos[g - compartidos.begin()];
-      for (std::uint32_t e = desde; e < hasta; ++e) {
-        const std::size_t b = entradas[e].participante;
-        if (b <= a || (anterior(a) && anterior(b))) continue;
-        const Huellas& hb = participantes[b];
-        const Propio& pb = propios[b];
-        Estado& estado = estados[b];
-        if (!estado.tocado) {
-          estado.tocado = true;
-          tocados.push_back(b);
-        }
-        // b's marks of this hash, in order: the first after the last one chained, if it
-        // continues the fragment; otherwise a new fragment from the first.
-        const auto primera = pb.porHash.begin() + entradas[e].desde;
-        const auto ultima = primera + entradas[e].veces;
-        Cadena& cadena = estado.cadena;
-        auto j = primera;
-        if (cadena.abierta) {
-          j = std::upper_bound(primera, ultima, std::make_pair(ha.marcas[i].hash, cadena.ultimaB));
-          if (j == ultima) j = primera;
-        }
-        const Posicion enA{ha, i, archivoA}, enB{hb, j->second, hb.archivoDe(j->second)};
-        if (!continua(cadena, enA, enB)) {
-          cierra(estado, ha, pa, hb, pb);
-          cadena.completaA = empiezaTramo(ha, pa, i);
-          cadena.completaB = empiezaTramo(hb, pb, j->second);
-        }
-        agrega(cadena, enA, enB);
-      }
-    }
-    std::sort(tocados.begin(), tocados.end());
-    for (std::size_t b : tocados) {
-      Estado& estado = estados[b];
-      cierra(estado, ha, pa, participantes[b], propios[b]);
-      const std::uint64_t na = pa.porHash.size(), nb = propios[b].porHash.size();
-      Par p;
-      p.a = a;
-      p.b = b;
-      p.similitud = static_cast<int>(
-          100 * (std::min(estado.marcas, na) + std::min(estado.marcas, nb)) / (na + nb));
-      p.fragmentos = une(std::move(estado.fragmentos));
-      for (const Fragmento& f : p.fragmentos) p.fragmento = std::max(p.fragmento, largoDe(f));
-      p.aviso = p.similitud >= kSimilitudAviso || p.fragmento >= kFragmentoAviso;
-      if (p.similitud >= kSimilitudListada || p.aviso) {
-        p.lineasA = pa.lineas - pa.plantilla;
-        p.lineasB = propios[b].lineas - propios[b].plantilla;
-        c.pares.push_back(std::move(p));
-      }
-      estado = Estado();
-    }
-    tocados.clear();
+  // Each participant against every later one, on a few threads, each with its own pairs' state.
+  struct DeHilo {
+    std::vector<Estado> estados;
+    std::vector<Par> pares;
+  };
+  std::vector<DeHilo> deHilo(hilos());
+  for (DeHilo& d : deHilo) d.estados.resize(n);
+  enParalelo(n, [&](std::size_t a, std::size_t hilo) {
+    recorre(a, participantes, propios, compartidos, grupos, miembros, anterior,
+            deHilo[hilo].estados, deHilo[hilo].pares);
+  });
+  for (DeHilo& d : deHilo) {
+    for (Par& p : d.pares) c.pares.push_back(std::move(p));
   }
-  std::stable_sort(c.pares.begin(), c.pares.end(),
-                   [](const Par& x, const Par& y) { return x.similitud > y.similitud; });
+  std::sort(c.pares.begin(), c.pares.end(), [](const Par& x, const Par& y) {
+    return std::tie(y.similitud, x.a, x.b) < std::tie(x.similitud, y.a, y.b);
+  });
   c.grupos = gruposDe(c.pares, n);
   return c;
 }

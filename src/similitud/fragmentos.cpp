@@ -6,53 +6,44 @@
 
 namespace {
 
-void extiende(Tramo& t, const Marca& m) {
-  t.desde = std::min<std::size_t>(t.desde, m.desde);
-  t.hasta = std::max<std::size_t>(t.hasta, m.hasta);
-}
-
 bool contiguos(const Tramo& x, const Tramo& y) {
   return x.archivo == y.archivo && y.desde <= x.hasta + 1 && x.desde <= y.hasta + 1;
 }
 
-bool cerca(const Posicion& p, std::uint32_t ultima, const Tramo& t) {
-  if (p.marca <= ultima || p.marca - ultima > kHueco + 1 || p.archivo != t.archivo) return false;
-  // Lines of code between the last mark's end and this one's start.
-  const Huellas& h = p.huellas;
-  const std::size_t base = h.lineas[p.archivo];
-  std::size_t codigo = 0;
-  for (std::size_t l = h.marcas[ultima].hasta + 1; l < h.marcas[p.marca].desde; ++l) {
-    codigo += h.codigo[base + l - 1];
-    if (codigo > kHuecoLineas) return false;
-  }
-  return true;
+bool cerca(const Lugar& ultima, const Lugar& m) {
+  return m.marca > ultima.marca && m.archivo == ultima.archivo &&
+         m.rango - ultima.rango <= kHueco + 1 &&
+         (m.antes <= ultima.despues || m.antes - ultima.despues <= kHuecoLineas);
 }
 
 }  // namespace
 
-bool continua(const Cadena& c, const Posicion& a, const Posicion& b) {
-  return c.abierta && cerca(a, c.ultimaA, c.fragmento.a) && cerca(b, c.ultimaB, c.fragmento.b);
+bool continua(const Cadena& c, const Lugar& a, const Lugar& b) {
+  return c.abierta && cerca(c.ultimaA, a) && cerca(c.ultimaB, b);
 }
 
-void agrega(Cadena& c, const Posicion& a, const Posicion& b) {
-  const Marca& ma = a.huellas.marcas[a.marca];
-  const Marca& mb = b.huellas.marcas[b.marca];
-  if (continua(c, a, b)) {
-    extiende(c.fragmento.a, ma);
-    extiende(c.fragmento.b, mb);
+void agrega(Cadena& c, const Lugar& a, const Lugar& b, bool sigue) {
+  if (sigue) {
     ++c.marcas;
   } else {
     c.abierta = true;
+    c.completa = a.inicio && b.inicio;
     c.marcas = 1;
-    c.fragmento = {{a.archivo, ma.desde, ma.hasta}, {b.archivo, mb.desde, mb.hasta}};
+    c.desdeA = a.desde;
+    c.desdeB = b.desde;
   }
-  c.ultimaA = a.marca;
-  c.ultimaB = b.marca;
+  c.ultimaA = a;
+  c.ultimaB = b;
 }
 
-bool cuenta(const Cadena& c, bool terminaA, bool terminaB) {
+bool cuenta(const Cadena& c) {
   return c.abierta &&
-         (c.marcas >= kMarcasFragmento || (c.completaA && c.completaB && terminaA && terminaB));
+         (c.marcas >= kMarcasFragmento || (c.completa && c.ultimaA.fin && c.ultimaB.fin));
+}
+
+Fragmento fragmentoDe(const Cadena& c) {
+  return {{c.ultimaA.archivo, std::min(c.desdeA, c.ultimaA.desde), c.ultimaA.hasta},
+          {c.ultimaB.archivo, std::min(c.desdeB, c.ultimaB.desde), c.ultimaB.hasta}};
 }
 
 std::vector<Fragmento> une(std::vector<Fragmento> fragmentos) {

@@ -110,7 +110,9 @@ Huellas huellas(const std::vector<ArchivoFuente>& archivos, bool todas) {
   Huellas h;
   h.inicios.push_back(0);
   h.lineas.push_back(0);
-  Buffers b;
+  // Kept by each thread from one participant to the next: allocating them again for every
+  // participant costs as much as the work itself.
+  thread_local Buffers b;
   for (const ArchivoFuente& a : archivos) agregaArchivo(a.texto, todas, h, b);
   h.marcas.shrink_to_fit();
   return h;

@@ -74,7 +74,7 @@ void limpia(const std::vector<Lexema>& v, std::vector<Lexema>& r) {
         continue;
       }
     }
-    if (l.clase == ClaseLexica::identificador) {
+    if (l.clase == ClaseLexica::identificador && !l.clave && l.texto.size() <= 6) {
       const auto alternativa =
           std::find_if(std::begin(kAlternativas), std::end(kAlternativas),
                        [&](const Alternativa& a) { return a.palabra == l.texto; });
