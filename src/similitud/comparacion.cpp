@@ -140,10 +140,16 @@ Propio propioDe(const Huellas& h, const Ajenos& ajenos) {
     l.hasta = h.marcas[m].hasta;
     l.antes = cortanAntes[base + h.marcas[m].desde - 1];
     l.despues = cortanAntes[base + h.marcas[m].hasta];
-    // Stretches of own marks, within one file.
-    l.inicio = p.propia[m] && (m == 0 || !p.propia[m - 1] || p.lugares[m - 1].archivo != l.archivo);
-    l.fin = p.propia[m] &&
-            (m + 1 == h.marcas.size() || !p.propia[m + 1] || p.lugares[m + 1].archivo != l.archivo);
+  }
+  // Stretches of own marks, between marks left out and where a fragment could not go on: a
+  // copy of the whole participant matches each of them whole.
+  for (std::size_t m = 0; m < h.marcas.size(); ++m) {
+    if (!p.propia[m]) continue;
+    Lugar& l = p.lugares[m];
+    const bool sigue = m > 0 && p.propia[m - 1] && seguidas(p.lugares[m - 1], l);
+    l.inicio = !sigue;
+    if (m > 0 && p.propia[m - 1] && !sigue) p.lugares[m - 1].fin = true;
+    if (m + 1 == h.marcas.size() || !p.propia[m + 1]) l.fin = true;
   }
   return p;
 }
@@ -181,7 +187,9 @@ void enParalelo(std::size_t n, Trabajo trabajo) {
         for (std::thread& t : hilos) t.join();
       }
     } otros;
-    for (std::size_t h = 1; h < std::min(hilos(), n); ++h) otros.hilos.emplace_back(bucle, h);
+    // A thread costs more than comparing a few participants.
+    const std::size_t cuantos = n >= 32 ? std::min(hilos(), n) : 1;
+    for (std::size_t h = 1; h < cuantos; ++h) otros.hilos.emplace_back(bucle, h);
     bucle(0);
   }
   if (fallo) std::rethrow_exception(fallo);
@@ -208,10 +216,24 @@ std::vector<std::vector<std::size_t>> gruposDe(const std::vector<Par>& pares, st
   return grupos;
 }
 
-// Every later participant's pairs with participant a: its own marks walked in order against
-// the members of each group they are in.
+// Whether participant x comes before y by their contents alone: each pair is walked from the
+// first of the two, so that its result does not depend on the order they are given in.
+bool antes(const Huellas& x, const Huellas& y) {
+  if (x.marcas.size() != y.marcas.size()) return x.marcas.size() < y.marcas.size();
+  for (std::size_t m = 0; m < x.marcas.size(); ++m) {
+    const Marca &a = x.marcas[m], &b = y.marcas[m];
+    if (a.hash != b.hash || a.desde != b.desde || a.hasta != b.hasta) {
+      return std::tie(a.hash, a.desde, a.hasta) < std::tie(b.hash, b.desde, b.hasta);
+    }
+  }
+  return std::tie(x.inicios, x.lineas, x.codigo) < std::tie(y.inicios, y.lineas, y.codigo);
+}
+
+// Participant a's pairs with every participant after it in `orden`: a's own marks walked in
+// order against the members of each group they are in.
 void recorre(std::size_t a, const std::vector<Huellas>& participantes,
-             const std::vector<Propio>& propios, const std::vector<std::uint32_t>& compartidos,
+             const std::vector<Propio>& propios, const std::vector<std::size_t>& orden,
+             const std::vector<std::uint32_t>& compartidos,
              const std::vector<std::pair<std::uint32_t, std::uint32_t>>& grupos,
              const std::vector<Miembro>& miembros, const std::vector<bool>& anterior,
              std::vector<Estado>& estados, std::vector<Par>& pares) {
@@ -223,10 +245,10 @@ void recorre(std::size_t a, const std::vector<Huellas>& participantes,
     const auto g = std::lower_bound(compartidos.begin(), compartidos.end(), ha.marcas[i].hash);
     if (g == compartidos.end() || *g != ha.marcas[i].hash) continue;
     const auto [desde, hasta] = grupos[g - compartidos.begin()];
-    // The group's members are in order of participant: the later ones follow a's.
-    const auto primero =
-        std::upper_bound(miembros.begin() + desde, miembros.begin() + hasta, a,
-                         [](std::size_t x, const Miembro& m) { return x < m.participante; });
+    // The group's members are in `orden`: the later ones follow a's.
+    const auto primero = std::upper_bound(
+        miembros.begin() + desde, miembros.begin() + hasta, orden[a],
+        [&](std::size_t x, const Miembro& m) { return x < orden[m.participante]; });
     const Lugar& enA = pa.lugares[i];
     for (auto m = primero; m != miembros.begin() + hasta; ++m) {
       const std::size_t b = m->participante;
@@ -259,16 +281,19 @@ void recorre(std::size_t a, const std::vector<Huellas>& participantes,
     cierra(estado);
     const std::uint64_t na = pa.porHash.size(), nb = propios[b].porHash.size();
     Par p;
-    p.a = a;
-    p.b = b;
+    p.a = std::min(a, b);
+    p.b = std::max(a, b);
     p.similitud = static_cast<int>(
         100 * (std::min(estado.marcas, na) + std::min(estado.marcas, nb)) / (na + nb));
+    if (a > b) {
+      for (Fragmento& f : estado.fragmentos) std::swap(f.a, f.b);
+    }
     p.fragmentos = une(std::move(estado.fragmentos));
     for (const Fragmento& f : p.fragmentos) p.fragmento = std::max(p.fragmento, largoDe(f));
     p.aviso = p.similitud >= kSimilitudAviso || p.fragmento >= kFragmentoAviso;
     if (p.similitud >= kSimilitudListada || p.aviso) {
-      p.lineasA = pa.lineas - pa.plantilla;
-      p.lineasB = propios[b].lineas - propios[b].plantilla;
+      p.lineasA = propios[p.a].lineas - propios[p.a].plantilla;
+      p.lineasB = propios[p.b].lineas - propios[p.b].plantilla;
       pares.push_back(std::move(p));
     }
     estado = Estado();
@@ -344,8 +369,15 @@ Comparacion compara(const std::vector<Huellas>& participantes, const std::vector
     c.lineasTotales += p.lineas;
     c.lineasComunes += p.plantilla;
   }
-  // The members of each group, with where their marks are: the groups come in order of hash,
-  // as each participant's own marks do.
+  // Where each participant comes in the order of their contents.
+  std::vector<std::size_t> porContenido(n), orden(n);
+  std::iota(porContenido.begin(), porContenido.end(), 0);
+  std::sort(porContenido.begin(), porContenido.end(), [&](std::size_t x, std::size_t y) {
+    return antes(participantes[x], participantes[y]);
+  });
+  for (std::size_t i = 0; i < n; ++i) orden[porContenido[i]] = i;
+  // The members of each group, with where their marks are (the groups come in order of hash,
+  // as each participant's own marks do), in that order.
   std::vector<std::size_t> cursor(n);
   std::vector<Miembro> miembros;
   for (auto& [desde, hasta] : grupos) {
@@ -359,6 +391,9 @@ Comparacion compara(const std::vector<Huellas>& participantes, const std::vector
     }
     desde = primero;
     hasta = static_cast<std::uint32_t>(miembros.size());
+    std::sort(miembros.begin() + desde, miembros.end(), [&](const Miembro& x, const Miembro& y) {
+      return orden[x.participante] < orden[y.participante];
+    });
   }
   entradas = std::vector<Entrada>();
 
@@ -370,7 +405,7 @@ Comparacion compara(const std::vector<Huellas>& participantes, const std::vector
   std::vector<DeHilo> deHilo(hilos());
   for (DeHilo& d : deHilo) d.estados.resize(n);
   enParalelo(n, [&](std::size_t a, std::size_t hilo) {
-    recorre(a, participantes, propios, compartidos, grupos, miembros, anterior,
+    recorre(a, participantes, propios, orden, compartidos, grupos, miembros, anterior,
             deHilo[hilo].estados, deHilo[hilo].pares);
   });
   for (DeHilo& d : deHilo) {

@@ -10,16 +10,16 @@ bool contiguos(const Tramo& x, const Tramo& y) {
   return x.archivo == y.archivo && y.desde <= x.hasta + 1 && x.desde <= y.hasta + 1;
 }
 
-bool cerca(const Lugar& ultima, const Lugar& m) {
-  return m.marca > ultima.marca && m.archivo == ultima.archivo &&
-         m.rango - ultima.rango <= kHueco + 1 &&
-         (m.antes <= ultima.despues || m.antes - ultima.despues <= kHuecoLineas);
-}
-
 }  // namespace
 
+bool seguidas(const Lugar& antes, const Lugar& despues) {
+  return despues.marca > antes.marca && despues.archivo == antes.archivo &&
+         despues.rango - antes.rango <= kHueco + 1 &&
+         (despues.antes <= antes.despues || despues.antes - antes.despues <= kHuecoLineas);
+}
+
 bool continua(const Cadena& c, const Lugar& a, const Lugar& b) {
-  return c.abierta && cerca(c.ultimaA, a) && cerca(c.ultimaB, b);
+  return c.abierta && seguidas(c.ultimaA, a) && seguidas(c.ultimaB, b);
 }
 
 void agrega(Cadena& c, const Lugar& a, const Lugar& b, bool sigue) {

@@ -28,6 +28,11 @@ struct Lugar {
   bool inicio = false, fin = false;  // it starts, or ends, a stretch of own marks
 };
 
+/// Whether `despues` can follow `antes` in a fragment: within kHueco marks and kHuecoLineas
+/// lines that split after it, in the same file. A stretch of own marks is a run of them each of
+/// which can follow the one before.
+bool seguidas(const Lugar& antes, const Lugar& despues);
+
 /// A fragment being grown between participant a (whose marks are walked in order) and b: its
 /// first marks, and where its last ones lie.
 struct Cadena {
