@@ -73,9 +73,8 @@ struct Miembro {
 
 // What the comparison needs of one participant, besides its marks.
 struct Propio {
-  std::vector<bool> propia;    // by mark: neither of the template nor shared by many
-  std::vector<Lugar> lugares;  // by mark
-  std::vector<std::pair<std::uint32_t, std::uint32_t>> porHash;  // own marks: (hash, mark)
+  std::vector<Lugar> lugares;  // its own marks (neither of the template nor shared by many)
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> porHash;  // (hash, index in lugares)
   std::size_t lineas = 0, plantilla = 0;  // lines of code, and those left out as template
 };
 
@@ -99,29 +98,21 @@ bool contiene(const std::vector<std::uint32_t>& ordenados, std::uint32_t hash) {
   return std::binary_search(ordenados.begin(), ordenados.end(), hash);
 }
 
-// Whether mark m starts (or ends) a stretch of own marks: its file's first (last) mark, or one
-// after (before) a mark left out.
 Propio propioDe(const Huellas& h, const Ajenos& ajenos) {
   Propio p;
-  p.propia.resize(h.marcas.size());
-  p.lugares.resize(h.marcas.size());
-  // Which lines marks of each kind cover.
+  // Each mark's kind, and which lines marks of each kind cover.
+  std::vector<Ajenos::Clase> clases(h.marcas.size());
   std::vector<bool> suya(h.codigo.size()), plantilla(h.codigo.size()), frecuente(h.codigo.size());
-  std::uint32_t cortan = 0;
   for (std::size_t m = 0, archivo = 0; m < h.marcas.size(); ++m) {
     while (archivo + 1 < h.archivos() && m >= h.inicios[archivo + 1]) ++archivo;
-    const Marca& x = h.marcas[m];
-    const Ajenos::Clase clase = ajenos.de(x.hash);
-    p.propia[m] = clase == Ajenos::propia;
-    if (p.propia[m]) p.porHash.emplace_back(x.hash, static_cast<std::uint32_t>(m));
-    const bool deFuera = clase == Ajenos::plantilla;
-    p.lugares[m].archivo = static_cast<std::uint32_t>(archivo);
-    p.lugares[m].rango = cortan;
-    cortan += p.propia[m] || deFuera;
-    std::vector<bool>& cubierta = p.propia[m] ? suya : deFuera ? plantilla : frecuente;
-    for (std::size_t l = x.desde; l <= x.hasta; ++l) cubierta[h.lineas[archivo] + l - 1] = true;
+    clases[m] = ajenos.de(h.marcas[m].hash);
+    std::vector<bool>& cubierta = clases[m] == Ajenos::propia      ? suya
+                                  : clases[m] == Ajenos::plantilla ? plantilla
+                                                                   : frecuente;
+    for (std::size_t l = h.marcas[m].desde; l <= h.marcas[m].hasta; ++l) {
+      cubierta[h.lineas[archivo] + l - 1] = true;
+    }
   }
-  std::sort(p.porHash.begin(), p.porHash.end());
   // A line of code left out is one that only marks of the template or of most cover. A line
   // that only frequent marks cover does not split a fragment: how many of the others come
   // before each line.
@@ -132,25 +123,33 @@ Propio propioDe(const Huellas& h, const Ajenos& ajenos) {
     const bool corta = h.codigo[l] && (suya[l] || plantilla[l] || !frecuente[l]);
     cortanAntes[l + 1] = cortanAntes[l] + corta;
   }
-  for (std::size_t m = 0; m < h.marcas.size(); ++m) {
-    const std::size_t base = h.lineas[p.lugares[m].archivo];
-    Lugar& l = p.lugares[m];
-    l.marca = static_cast<std::uint32_t>(m);
-    l.desde = h.marcas[m].desde;
-    l.hasta = h.marcas[m].hasta;
-    l.antes = cortanAntes[base + h.marcas[m].desde - 1];
-    l.despues = cortanAntes[base + h.marcas[m].hasta];
+  std::uint32_t cortan = 0;  // marks that split, own or of the template
+  for (std::size_t m = 0, archivo = 0; m < h.marcas.size(); ++m) {
+    while (archivo + 1 < h.archivos() && m >= h.inicios[archivo + 1]) ++archivo;
+    const Marca& x = h.marcas[m];
+    if (clases[m] == Ajenos::propia) {
+      const std::size_t base = h.lineas[archivo];
+      Lugar l;
+      l.marca = static_cast<std::uint32_t>(m);
+      l.archivo = static_cast<std::uint32_t>(archivo);
+      l.desde = x.desde;
+      l.hasta = x.hasta;
+      l.rango = cortan;
+      l.antes = cortanAntes[base + x.desde - 1];
+      l.despues = cortanAntes[base + x.hasta];
+      // Stretches of own marks, between marks left out and where a fragment could not go on:
+      // a copy of the whole participant matches each of them whole.
+      const bool sigue =
+          !p.lugares.empty() && p.lugares.back().marca + 1 == m && seguidas(p.lugares.back(), l);
+      l.inicio = !sigue;
+      if (!p.lugares.empty() && !sigue) p.lugares.back().fin = true;
+      p.porHash.emplace_back(x.hash, static_cast<std::uint32_t>(p.lugares.size()));
+      p.lugares.push_back(l);
+    }
+    cortan += clases[m] != Ajenos::frecuente;
   }
-  // Stretches of own marks, between marks left out and where a fragment could not go on: a
-  // copy of the whole participant matches each of them whole.
-  for (std::size_t m = 0; m < h.marcas.size(); ++m) {
-    if (!p.propia[m]) continue;
-    Lugar& l = p.lugares[m];
-    const bool sigue = m > 0 && p.propia[m - 1] && seguidas(p.lugares[m - 1], l);
-    l.inicio = !sigue;
-    if (m > 0 && p.propia[m - 1] && !sigue) p.lugares[m - 1].fin = true;
-    if (m + 1 == h.marcas.size() || !p.propia[m + 1]) l.fin = true;
-  }
+  if (!p.lugares.empty()) p.lugares.back().fin = true;
+  std::sort(p.porHash.begin(), p.porHash.end());
   return p;
 }
 
@@ -240,16 +239,15 @@ void recorre(std::size_t a, const std::vector<Huellas>& participantes,
   const Huellas& ha = participantes[a];
   const Propio& pa = propios[a];
   std::vector<std::size_t> tocados;
-  for (std::uint32_t i = 0; i < ha.marcas.size(); ++i) {
-    if (!pa.propia[i]) continue;
-    const auto g = std::lower_bound(compartidos.begin(), compartidos.end(), ha.marcas[i].hash);
-    if (g == compartidos.end() || *g != ha.marcas[i].hash) continue;
+  for (const Lugar& enA : pa.lugares) {
+    const std::uint32_t hash = ha.marcas[enA.marca].hash;
+    const auto g = std::lower_bound(compartidos.begin(), compartidos.end(), hash);
+    if (g == compartidos.end() || *g != hash) continue;
     const auto [desde, hasta] = grupos[g - compartidos.begin()];
     // The group's members are in `orden`: the later ones follow a's.
     const auto primero = std::upper_bound(
         miembros.begin() + desde, miembros.begin() + hasta, orden[a],
         [&](std::size_t x, const Miembro& m) { return x < orden[m.participante]; });
-    const Lugar& enA = pa.lugares[i];
     for (auto m = primero; m != miembros.begin() + hasta; ++m) {
       const std::size_t b = m->participante;
       if (anterior[a] && anterior[b]) continue;
@@ -266,8 +264,10 @@ void recorre(std::size_t a, const std::vector<Huellas>& participantes,
         const Propio& pb = propios[b];
         const auto primera = pb.porHash.begin() + m->desde;
         const auto ultima = primera + m->veces;
-        const auto j = std::upper_bound(primera, ultima,
-                                        std::make_pair(ha.marcas[i].hash, cadena.ultimaB.marca));
+        // (Indices into lugares go as the marks do.)
+        const auto j = std::upper_bound(
+            primera, ultima, cadena.ultimaB.marca,
+            [&](std::uint32_t marca, const auto& x) { return marca < pb.lugares[x.second].marca; });
         if (j != ultima) enB = &pb.lugares[j->second];
       }
       const bool sigue = continua(cadena, enA, *enB);
@@ -279,7 +279,7 @@ void recorre(std::size_t a, const std::vector<Huellas>& participantes,
   for (std::size_t b : tocados) {
     Estado& estado = estados[b];
     cierra(estado);
-    const std::uint64_t na = pa.porHash.size(), nb = propios[b].porHash.size();
+    const std::uint64_t na = pa.lugares.size(), nb = propios[b].lugares.size();
     Par p;
     p.a = std::min(a, b);
     p.b = std::max(a, b);
@@ -327,7 +327,10 @@ Comparacion compara(const std::vector<Huellas>& participantes, const std::vector
       i = j;
     }
   });
+  std::size_t total = 0;
+  for (const auto& e : porParticipante) total += e.size();
   std::vector<Entrada> entradas;
+  entradas.reserve(total);
   for (auto& e : porParticipante) {
     entradas.insert(entradas.end(), e.begin(), e.end());
     e = std::vector<Entrada>();

@@ -71,6 +71,28 @@ struct Buffers {
   std::vector<std::uint32_t> hashes;
 };
 
+// The marks of the tokens [desde, hasta) of a file, runs of `largo` of them.
+void agregaMarcas(const std::vector<Simbolo>& s, std::size_t desde, std::size_t hasta,
+                  std::size_t largo, bool todas, Huellas& h, Buffers& b) {
+  std::vector<std::uint32_t>& hashes = b.hashes;
+  hashes.clear();
+  std::uint64_t potencia = 1, rodante = 0;
+  for (std::size_t j = 1; j < largo; ++j) potencia *= kBase;
+  for (std::size_t i = desde; i < hasta; ++i) {
+    if (i >= desde + largo) rodante -= s[i - largo].codigo * potencia;
+    rodante = rodante * kBase + s[i].codigo;
+    if (i + 1 >= desde + largo) hashes.push_back(mezcla(rodante));
+  }
+  const std::vector<bool> elegida =
+      todas ? std::vector<bool>(hashes.size(), true) : elegidas(hashes);
+  for (std::size_t p = 0; p < hashes.size(); ++p) {
+    if (!elegida[p] || (!todas && anodina(s, desde + p, largo))) continue;
+    // Lines never go back: a run spans from its first token's line to its last one's.
+    const std::uint32_t primera = s[desde + p].linea, ultima = s[desde + p + largo - 1].linea;
+    h.marcas.push_back({hashes[p], std::min(primera, ultima), std::max(primera, ultima)});
+  }
+}
+
 void agregaArchivo(const std::string& texto, bool todas, Huellas& h, Buffers& b) {
   simbolosDe(texto, b.taller, b.simbolos);
   const std::vector<Simbolo>& s = b.simbolos;
@@ -81,27 +103,17 @@ void agregaArchivo(const std::string& texto, bool todas, Huellas& h, Buffers& b)
   for (const Simbolo& x : s) h.codigo[base + x.linea - 1] = true;
   h.lineas.push_back(h.codigo.size());
 
-  // A file shorter than a run is one run of all it has.
-  const std::size_t largo = std::min(kK, s.size());
-  std::vector<std::uint32_t>& hashes = b.hashes;
-  hashes.clear();
-  std::uint64_t potencia = 1, rodante = 0;
-  for (std::size_t j = 1; j < largo; ++j) potencia *= kBase;
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    if (i >= largo) rodante -= s[i - largo].codigo * potencia;
-    rodante = rodante * kBase + s[i].codigo;
-    if (i + 1 >= largo) hashes.push_back(mezcla(rodante));
-  }
-  const std::vector<bool> elegida =
-      todas ? std::vector<bool>(hashes.size(), true) : elegidas(hashes);
-  for (std::size_t p = 0; p < hashes.size(); ++p) {
-    if (!elegida[p] || (!todas && anodina(s, p, largo))) continue;
-    Marca m{hashes[p], s[p].linea, s[p].linea};
-    for (std::size_t j = p; j < p + largo; ++j) {
-      m.desde = std::min(m.desde, s[j].linea);
-      m.hasta = std::max(m.hasta, s[j].linea);
+  // Runs never cross a line of code without tokens (a class's declarations). A file shorter
+  // than a run is one run of all it has.
+  if (std::none_of(s.begin(), s.end(), [](const Simbolo& x) { return x.codigo == 0; })) {
+    agregaMarcas(s, 0, s.size(), std::min(kK, s.size()), todas, h, b);
+  } else {
+    for (std::size_t i = 0; i < s.size();) {
+      std::size_t j = i;
+      while (j < s.size() && s[j].codigo != 0) ++j;
+      if (j - i >= kK) agregaMarcas(s, i, j, kK, todas, h, b);
+      i = j + 1;
     }
-    h.marcas.push_back(m);
   }
   h.inicios.push_back(static_cast<std::uint32_t>(h.marcas.size()));
 }

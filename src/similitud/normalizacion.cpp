@@ -356,59 +356,54 @@ void quitaAccesos(const std::vector<Lexema>& v, std::vector<Lexema>& r) {
   }
 }
 
-// The members of every class in one order, the order of their normalised tokens: declaring
-// them in another order changes nothing. The tokens move, their lines stay where they were.
-void ordenaMiembros(std::vector<Lexema>& v, Taller& t) {
+// The declarations in every class body, its fields and its functions' prototypes, out: they say
+// what a design has, the same in every solution of that design, and they move freely. Each
+// leaves a token without text on its first line, a line of code that takes no part in runs.
+// The bodies of the functions defined in a class stay.
+void quitaDeclaraciones(std::vector<Lexema>& v, Taller& t) {
   parejasDe(v, t);
   const std::vector<std::size_t>& par = t.par;
-  std::vector<std::pair<std::size_t, std::size_t>> cuerpos;  // [after `{`, `}`)
+  std::vector<std::uint8_t>& fuera = t.marcas;
+  fuera.assign(v.size(), 0);
   for (std::size_t i = 0; i < v.size(); ++i) {
     if (!es(v[i], "class") && !es(v[i], "struct") && !es(v[i], "union")) continue;
+    std::size_t desde = v.size(), hasta = 0;  // the body: after `{`, up to `}`
     for (std::size_t j = i + 1; j < v.size() && j - i < kAlcance; ++j) {
       if (es(v[j], "{")) {
-        if (par[j] != kSinPareja) cuerpos.emplace_back(j + 1, par[j]);
+        if (par[j] != kSinPareja) desde = j + 1, hasta = par[j];
         break;
       }
       if (es(v[j], ";") || es(v[j], "(") || es(v[j], "=") || es(v[j], ">") || es(v[j], ")")) break;
     }
-  }
-  // Inner classes first: sorting an outer one moves them whole.
-  std::sort(cuerpos.begin(), cuerpos.end(),
-            [](const auto& x, const auto& y) { return x.second < y.second; });
-  std::vector<std::pair<std::vector<std::uint32_t>, std::pair<std::size_t, std::size_t>>> miembros;
-  std::vector<Lexema> ordenados;
-  for (const auto& [desde, hasta] : cuerpos) {
-    miembros.clear();
-    for (std::size_t i = desde; i < hasta;) {
-      std::size_t j = i;
+    for (std::size_t m = desde; m < hasta;) {
+      // One member: up to its semicolon, or its body's closing brace.
+      std::size_t j = m;
+      bool cuerpo = false;
       while (j < hasta) {
         if ((es(v[j], "(") || es(v[j], "[") || es(v[j], "{")) && par[j] != kSinPareja &&
             par[j] < hasta) {
           const bool llave = es(v[j], "{");
           j = par[j] + 1;
           if (llave && (j >= hasta || (!es(v[j], ";") && !es(v[j], ",") && !es(v[j], "=")))) {
-            break;  // an inline function's body
+            cuerpo = true;
+            break;
           }
         } else if (es(v[j++], ";")) {
           break;
         }
       }
-      std::vector<std::uint32_t> clave;
-      for (std::size_t k = i; k < j; ++k) clave.push_back(codigoDe(v[k]));
-      miembros.emplace_back(std::move(clave), std::make_pair(i, j));
-      i = j;
-    }
-    std::stable_sort(miembros.begin(), miembros.end(),
-                     [](const auto& x, const auto& y) { return x.first < y.first; });
-    ordenados.clear();
-    for (const auto& m : miembros) {
-      ordenados.insert(ordenados.end(), v.begin() + m.second.first, v.begin() + m.second.second);
-    }
-    for (std::size_t k = desde; k < hasta; ++k) {
-      ordenados[k - desde].linea = v[k].linea;
-      v[k] = ordenados[k - desde];
+      if (!cuerpo) {
+        for (std::size_t k = m + 1; k < j; ++k) fuera[k] = 1;
+        v[m] = con(v[m], ClaseLexica::otro, "");
+      }
+      m = j;
     }
   }
+  std::size_t quedan = 0;
+  for (std::size_t i = 0; i < v.size(); ++i) {
+    if (!fuera[i]) v[quedan++] = v[i];
+  }
+  v.resize(quedan);
 }
 
 }  // namespace
@@ -447,7 +442,7 @@ void normaliza(std::string_view texto, Taller& t) {
   reescribeSentencias(t.b, t.a, t);
   quitaParentesis(t.a, t.b, t);
   quitaAccesos(t.b, t.a);
-  ordenaMiembros(t.a, t);
+  quitaDeclaraciones(t.a, t);
 }
 
 }  // namespace
@@ -461,5 +456,9 @@ std::vector<Lexema> normaliza(std::string_view texto) {
 void simbolosDe(std::string_view texto, Taller& t, std::vector<Simbolo>& simbolos) {
   normaliza(texto, t);
   simbolos.clear();
-  for (const Lexema& l : t.a) simbolos.push_back({codigoDe(l), l.linea});
+  for (const Lexema& l : t.a) {
+    // Code 0 is a line of code without a token; no text's code is 0.
+    const std::uint32_t codigo = l.texto.empty() ? 0 : std::max<std::uint32_t>(codigoDe(l), 1);
+    simbolos.push_back({codigo, l.linea});
+  }
 }

@@ -11,7 +11,8 @@
 
 /// One normalised token: a code for its kind (every identifier the same code, every number,
 /// string and character literal the code of its class; keywords and punctuators each their
-/// own) and the line of the source it stands for.
+/// own) and the line of the source it stands for. Code 0 marks a line of code that takes no
+/// part in the runs: where a declaration of a class was.
 struct Simbolo {
   std::uint32_t codigo = 0;
   std::uint32_t linea = 0;
