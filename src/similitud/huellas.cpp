@@ -132,12 +132,6 @@ Huellas huellas(const std::vector<ArchivoFuente>& archivos, bool todas) {
 
 }  // namespace
 
-std::size_t Huellas::archivoDe(std::size_t m) const {
-  return static_cast<std::size_t>(
-      std::upper_bound(inicios.begin(), inicios.end(), static_cast<std::uint32_t>(m)) -
-      inicios.begin() - 1);
-}
-
 Huellas huellasDe(const std::vector<ArchivoFuente>& archivos) { return huellas(archivos, false); }
 
 Huellas huellasDePlantilla(const std::vector<ArchivoFuente>& archivos) {

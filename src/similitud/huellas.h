@@ -18,9 +18,9 @@ struct Marca {
   std::uint32_t desde = 0, hasta = 0;  // 1-based, inclusive
 };
 
-/// What the comparison keeps of one participant's code (or of the template): about 12 bytes
-/// a line of code, so that 400 participants fit in a few MB. The texts can be dropped once
-/// it is made.
+/// What the comparison keeps of one participant's code (or of the template): a mark of 12
+/// bytes for about every line of code, 16 KB for 1,500 lines, so that 400 participants fit in
+/// a few MB. The texts can be dropped once it is made.
 struct Huellas {
   std::vector<Marca> marcas;           // in order of files and of positions in them
   std::vector<std::uint32_t> inicios;  // file i's marks are [inicios[i], inicios[i + 1])
@@ -28,14 +28,15 @@ struct Huellas {
   std::vector<std::size_t> lineas;     // where each file's lines start in `codigo`; one more
 
   std::size_t archivos() const { return inicios.empty() ? 0 : inicios.size() - 1; }
-  /// The file that mark `m` belongs to.
-  std::size_t archivoDe(std::size_t m) const;
 };
 
-/// Runs of this many normalised tokens are hashed (a line holds 6 to 10 of them), and of
-/// every kVentana consecutive runs one is kept, so that any stretch of kK + kVentana - 1
-/// tokens two participants share gives them a mark in common. kVentana <= kK, so that the
-/// marks kept cover every token.
+/// Runs of this many normalised tokens (a line holds 6 to 10 of them) are hashed, and of every
+/// kVentana consecutive runs the one of smallest hash is kept, so that any stretch of
+/// kK + kVentana - 1 tokens two participants share gives them a mark in common (kVentana <=
+/// kK: marks kept one after another overlap). Runs that repeat a short stretch or hold fewer
+/// than five kinds of token (lists of calls, of assignments, of literals) are not kept: any
+/// two programs have them. Chosen on bench/similitud.py's evaluation: longer runs miss copies
+/// with code inserted, shorter ones share more by chance.
 inline constexpr std::size_t kK = 12;
 inline constexpr std::size_t kVentana = 8;
 
