@@ -34,6 +34,17 @@ OBJETIVO_SEGUNDOS = 0.5
 OBJETIVO_MB = 64
 
 
+def umbrales():
+    """kSimilitudAviso and kFragmentoAviso, as the library has them."""
+    valores = {}
+    with open(os.path.join(AQUI, '..', 'src', 'similitud', 'comparacion.h')) as f:
+        for linea in f:
+            for nombre in ('kSimilitudAviso', 'kFragmentoAviso'):
+                if f' {nombre} = ' in linea:
+                    valores[nombre] = int(linea.split('=')[1].strip().rstrip(';'))
+    return valores['kSimilitudAviso'], valores['kFragmentoAviso']
+
+
 def huella_generador():
     h = hashlib.sha256()
     for nombre in ('soluciones.py', 'partes.py', 'codigo.py'):
@@ -138,6 +149,21 @@ def tabla_evaluacion(titulo, pares, verdad, n):
     lineas += ['', f'Highest similitud of an independent pair: {sims[0] if sims else 0}; its 99th '
                f'percentile: {percentil}. Longest fragment of an independent pair: '
                f'{frags[0] if frags else 0} lines (next ones: {", ".join(map(str, frags[1:5]))}).', '']
+    # The flag at thresholds around the chosen ones: how far they are from a knife-edge.
+    similitud, fragmento = umbrales()
+    lineas += ['| flag at | independent pairs flagged | copies flagged, levels 1–5 | level 6 |',
+               '|---|---:|---:|---:|']
+    for s_umbral, f_umbral in [(similitud - 5, fragmento), (similitud, fragmento),
+                               (similitud + 5, fragmento), (similitud, fragmento + 10),
+                               (similitud, fragmento + 20)]:
+        marca = lambda s, f: s >= s_umbral or f >= f_umbral  # noqa: E731
+        hasta5 = [x for n in por_nivel if n <= 5 for x in por_nivel[n]]
+        lineas.append(f'| similitud ≥ {s_umbral} or fragment ≥ {f_umbral} | '
+                      f'{sum(1 for s, f, _ in independientes if marca(s, f))} | '
+                      f'{sum(1 for s, f, _ in hasta5 if marca(s, f))} of {len(hasta5)} | '
+                      f'{sum(1 for s, f, _ in por_nivel.get(6, []) if marca(s, f))} of '
+                      f'{len(por_nivel.get(6, []))} |')
+    lineas.append('')
     return lineas, por_nivel, independientes, falsos, ap
 
 
@@ -183,7 +209,9 @@ def main():
     args = a.parse_args()
 
     raiz = os.path.join(args.trabajo, 'similitud', huella_generador())
-    informe = ['## Copy detection', '']
+    similitud, fragmento = umbrales()
+    informe = ['## Copy detection', '',
+               f'Flagged: similitud ≥ {similitud} or a shared fragment of {fragmento} lines or more.', '']
     for i, semilla in enumerate(int(s) for s in args.semillas.split(',')):
         carpeta = os.path.join(raiz, f'evaluacion-{semilla}-{args.independientes}-{args.copias}-{args.lineas}')
         verdad = genera(carpeta, semilla, args.independientes, args.copias, args.lineas)

@@ -18,7 +18,9 @@ before: 1 layout and comments; 2 every name changed; 3 functions and declaration
 condition negated, increments in another form; 6 (alone) only some parts of the source copied
 into the copier's own solution, in the copier's names and layout.
 
-Run it to write a sample: soluciones.py CARPETA [--semilla N] [--lineas N].
+Sizes from about 900 lines (the template's 330 among them) to about 2,200: `lineas` picks how
+many of the optional parts go in. Run it to write a sample: soluciones.py CARPETA [--semilla N]
+[--lineas N] [--nivel N [--propia N]] [--plantilla].
 """
 
 import argparse
@@ -326,10 +328,14 @@ class Solucion:
         self.nombres = Nombres(random.Random(f'nombres-{semilla}'))
         self.maquetacion = f'maquetacion-{semilla}'
         self.reordena = None  # the seed that shuffles functions and declarations, if any
-        # As many optional parts as the size asks for.
+        # As many optional parts as the size asks for; for a small size, fewer of the others.
         while self.extras and self.cuenta_lineas() < lineas:
             self.partes.append(self.extras.pop(0))
         self.extras = []
+        for nombre in ('objetos', 'marcador', 'hud', 'nivel', 'disparos'):
+            if self.cuenta_lineas() <= lineas * 1.1:
+                break
+            self.partes = [p for p in self.partes if p.nombre != nombre]
 
     def cuenta_lineas(self):
         return sum(t.count('\n') for t in archivos(self).values())
