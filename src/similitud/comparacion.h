@@ -9,12 +9,13 @@
 /// Pairs are listed from this similitud up (and when flagged, whatever their similitud).
 inline constexpr int kSimilitudListada = 10;
 /// A pair is flagged from this similitud up, or when one fragment they share is at least
-/// kFragmentoAviso lines long. Chosen on bench/similitud.py's evaluation (two sets of 60
-/// independent solutions of one assignment and 48 copies): copies up to renaming score 100,
-/// reordered ones 75 or more, those with dead code or rewritten loops and conditions 29 or
-/// more, while no independent pair reaches 18; and where only some functions are copied, they
-/// share a fragment that often passes 40 lines, while independent solutions share 33 at most.
-inline constexpr int kSimilitudAviso = 25;
+/// kFragmentoAviso lines long. Chosen on bench/similitud.py's evaluation (three sets of 60
+/// independent solutions of one assignment and 48 disguised copies): copies up to renaming
+/// score 100, reordered ones 76 or more, those with dead code or rewritten loops and
+/// conditions 27 or more, while no independent pair passes 16; where only some functions are
+/// copied, they often share a fragment of 40 lines or more, where independent solutions share
+/// 31 at most. Anywhere from 17 to 27, and from 35 lines up, flags no independent pair there.
+inline constexpr int kSimilitudAviso = 22;
 inline constexpr std::size_t kFragmentoAviso = 40;
 
 /// Lines `desde`..`hasta` (1-based, inclusive) of file `archivo` (an index into that
@@ -60,7 +61,7 @@ struct Comparacion {
 /// every fragment of it is left out of every comparison, numerator and denominator. Fragments
 /// that more than half of this year's participants share (and at least three of them) are left
 /// out the same way: with no template given, they are taken as it. Runs that more than a
-/// quarter of all participants have (and more than ten) are left out of the pairs too, as
+/// fifth of all participants have (and more than ten) are left out of the pairs too, as
 /// idioms of the assignment, though not counted as template. The fingerprints are only read;
 /// from 32 participants on, the work is shared among up to four threads of its own.
 Comparacion compara(const std::vector<Huellas>& participantes, const std::vector<bool>& anteriores,

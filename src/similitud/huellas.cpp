@@ -122,6 +122,10 @@ Huellas huellas(const std::vector<ArchivoFuente>& archivos, bool todas) {
   Huellas h;
   h.inicios.push_back(0);
   h.lineas.push_back(0);
+  // About a mark for every twenty bytes of code: room enough, given back at the end.
+  std::size_t bytes = 0;
+  for (const ArchivoFuente& a : archivos) bytes += a.texto.size();
+  h.marcas.reserve(bytes / 16 + 16);
   // Kept by each thread from one participant to the next: allocating them again for every
   // participant costs as much as the work itself.
   thread_local Buffers b;

@@ -267,7 +267,24 @@ class Lector {
 }  // namespace
 
 bool esPalabraClave(std::string_view texto) {
-  return std::binary_search(std::begin(kPalabrasClave), std::end(kPalabrasClave), texto);
+  // Every identifier asks: the keywords that start with its first letter, found at once.
+  struct Desde {
+    std::uint8_t inicio[27] = {};
+    Desde() {
+      for (std::size_t i = 0, letra = 0; letra <= 26; ++letra) {
+        while (i < std::size(kPalabrasClave) &&
+               kPalabrasClave[i][0] - 'a' < static_cast<int>(letra)) {
+          ++i;
+        }
+        inicio[letra] = static_cast<std::uint8_t>(i);
+      }
+    }
+  };
+  static const Desde desde;
+  if (texto.empty() || texto[0] < 'a' || texto[0] > 'z') return false;
+  const int letra = texto[0] - 'a';
+  return std::binary_search(std::begin(kPalabrasClave) + desde.inicio[letra],
+                            std::begin(kPalabrasClave) + desde.inicio[letra + 1], texto);
 }
 
 void lexemasDe(std::string_view texto, std::vector<Lexema>& salida) { Lector(texto, salida).lee(); }

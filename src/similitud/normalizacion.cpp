@@ -35,9 +35,7 @@ bool entre(const std::string_view (&lista)[N], std::string_view texto) {
   return std::find(std::begin(lista), std::end(lista), texto) != std::end(lista);
 }
 
-bool esTipo(const Lexema& l) {
-  return l.clase == ClaseLexica::identificador && entre(kTipos, l.texto);
-}
+bool esTipo(const Lexema& l) { return l.clave && entre(kTipos, l.texto); }
 
 Lexema con(const Lexema& vecino, ClaseLexica clase, std::string_view texto) {
   return {clase, false, texto, vecino.linea};
@@ -49,7 +47,7 @@ bool abreExpresion(const std::vector<Lexema>& r) {
   if (r.empty()) return true;
   const Lexema& p = r.back();
   if (p.clase == ClaseLexica::puntuacion) return !es(p, ")") && !es(p, "]") && !es(p, ">");
-  return p.clase == ClaseLexica::identificador && entre(kAntesDeExpresion, p.texto);
+  return p.clave && entre(kAntesDeExpresion, p.texto);
 }
 
 // `std::`, `this->`, `using namespace ...;` and `using std::x;` out; `and` as `&&`.
@@ -149,8 +147,7 @@ void quitaConversiones(const std::vector<Lexema>& v, std::vector<Lexema>& r, Tal
   r.clear();
   for (std::size_t i = 0; i < v.size(); ++i) {
     const Lexema& l = v[i];
-    if (l.clase == ClaseLexica::identificador && entre(kConversiones, l.texto) &&
-        i + 1 < v.size() && es(v[i + 1], "<")) {
+    if (l.clave && entre(kConversiones, l.texto) && i + 1 < v.size() && es(v[i + 1], "<")) {
       int nivel = 0;
       std::size_t j = i + 1;
       for (; j < v.size() && j - i < kAlcance; ++j) {
@@ -300,11 +297,10 @@ void quitaParentesis(const std::vector<Lexema>& v, std::vector<Lexema>& r, Talle
   for (std::size_t i = 0; i < v.size(); ++i) {
     if (!es(v[i], "(") || par[i] == kSinPareja) continue;
     const Lexema* antes = i > 0 ? &v[i - 1] : nullptr;
-    const bool agrupa =
-        antes == nullptr ||
-        (antes->clase == ClaseLexica::puntuacion && !es(*antes, ")") && !es(*antes, "]") &&
-         !es(*antes, ">")) ||
-        (antes->clase == ClaseLexica::identificador && entre(kAntesDeExpresion, antes->texto));
+    const bool agrupa = antes == nullptr ||
+                        (antes->clase == ClaseLexica::puntuacion && !es(*antes, ")") &&
+                         !es(*antes, "]") && !es(*antes, ">")) ||
+                        (antes->clave && entre(kAntesDeExpresion, antes->texto));
     if (agrupa) fuera[i] = fuera[par[i]] = 1;
   }
   r.clear();
@@ -361,12 +357,16 @@ void quitaAccesos(const std::vector<Lexema>& v, std::vector<Lexema>& r) {
 // leaves a token without text on its first line, a line of code that takes no part in runs.
 // The bodies of the functions defined in a class stay.
 void quitaDeclaraciones(std::vector<Lexema>& v, Taller& t) {
+  const auto clase = [](const Lexema& l) {
+    return l.clave && (es(l, "class") || es(l, "struct") || es(l, "union"));
+  };
+  if (std::none_of(v.begin(), v.end(), clase)) return;  // most sources: nothing to do
   parejasDe(v, t);
   const std::vector<std::size_t>& par = t.par;
   std::vector<std::uint8_t>& fuera = t.marcas;
   fuera.assign(v.size(), 0);
   for (std::size_t i = 0; i < v.size(); ++i) {
-    if (!es(v[i], "class") && !es(v[i], "struct") && !es(v[i], "union")) continue;
+    if (!clase(v[i])) continue;
     std::size_t desde = v.size(), hasta = 0;  // the body: after `{`, up to `}`
     for (std::size_t j = i + 1; j < v.size() && j - i < kAlcance; ++j) {
       if (es(v[j], "{")) {
