@@ -4,7 +4,8 @@
 // CARPETA holds one folder per participant (its .cpp, .cc, .h, .hh and .hpp files, at any
 // depth); --anteriores, one per participant of an earlier year. Prints the pairs as TSV
 // (a, b, similitud, fragmento, aviso; with --fragmentos each fragment below its pair), and on
-// standard error the time of the fingerprints and of the comparison and the peak memory.
+// standard error the time of reading and fingerprinting, of fingerprinting alone (the longest
+// worker's) and of the comparison, and the peak memory.
 #include "similitud.h"
 
 #include <algorithm>
@@ -98,15 +99,24 @@ int main(int argc, char** argv) {
   }
 
   // Each participant's files read and fingerprinted by the workers, the texts dropped at once,
-  // as the review does it.
+  // as the review does it. Each worker's time reading and fingerprinting apart: the review
+  // reads the files anyway, so what the comparison adds is the fingerprinting, the workers'
+  // longest.
   const auto inicio = std::chrono::steady_clock::now();
   std::vector<Huellas> huellas(participantes.size());
   std::atomic<std::size_t> siguiente{0};
+  std::vector<double> leyendo(hilos), calculando(hilos);
   std::vector<std::thread> trabajadores;
   for (unsigned h = 0; h < hilos; ++h) {
-    trabajadores.emplace_back([&] {
+    trabajadores.emplace_back([&, h] {
       for (std::size_t i; (i = siguiente++) < participantes.size();) {
-        huellas[i] = huellasDe(leeFuentes(participantes[i].carpeta, participantes[i].archivos));
+        const auto antes = std::chrono::steady_clock::now();
+        const std::vector<ArchivoFuente> archivos =
+            leeFuentes(participantes[i].carpeta, participantes[i].archivos);
+        const auto leidos = std::chrono::steady_clock::now();
+        huellas[i] = huellasDe(archivos);
+        leyendo[h] += std::chrono::duration<double>(leidos - antes).count();
+        calculando[h] += segundosDesde(leidos);
       }
     });
   }
@@ -114,9 +124,13 @@ int main(int argc, char** argv) {
   Huellas dePlantilla;
   if (!plantilla.empty()) {
     std::vector<std::string> nombres;
-    dePlantilla = huellasDePlantilla(leeFuentes(plantilla, nombres));
+    const std::vector<ArchivoFuente> archivos = leeFuentes(plantilla, nombres);
+    const auto antes = std::chrono::steady_clock::now();
+    dePlantilla = huellasDePlantilla(archivos);
+    calculando[0] += segundosDesde(antes);
   }
-  const double tiempoHuellas = segundosDesde(inicio);
+  const double tiempoLectura = segundosDesde(inicio);
+  const double tiempoHuellas = *std::max_element(calculando.begin(), calculando.end());
 
   const auto antes = std::chrono::steady_clock::now();
   std::vector<bool> anteriores;
@@ -140,9 +154,9 @@ int main(int argc, char** argv) {
   getrusage(RUSAGE_SELF, &uso);
   std::fprintf(stderr,
                "participantes=%zu marcas=%zu lineas=%zu comunes=%zu deducida=%d grupos=%zu "
-               "huellas_s=%.4f compara_s=%.4f memoria_pico_kb=%ld\n",
+               "lectura_y_huellas_s=%.4f huellas_s=%.4f compara_s=%.4f memoria_pico_kb=%ld\n",
                participantes.size(), marcas, c.lineasTotales, c.lineasComunes,
-               c.plantillaDeducida ? 1 : 0, c.grupos.size(), tiempoHuellas, tiempoCompara,
-               uso.ru_maxrss);
+               c.plantillaDeducida ? 1 : 0, c.grupos.size(), tiempoLectura, tiempoHuellas,
+               tiempoCompara, uso.ru_maxrss);
   return 0;
 }
