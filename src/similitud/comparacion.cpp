@@ -358,7 +358,10 @@ Comparacion compara(const std::vector<Huellas>& participantes, const std::vector
     for (; j < entradas.size() && entradas[j].hash == entradas[i].hash; ++j) {
       deEsteAno += !anterior[entradas[j].participante];
     }
-    if (deEsteAno >= 3 && 2 * deEsteAno > actuales) {
+    // What most share is the template when none is given; with one given, only in a course
+    // large enough that it cannot be a group of copies.
+    const std::size_t minimo = plantilla == nullptr ? 3 : kFrecuentesMinimo + 1;
+    if (deEsteAno >= minimo && 2 * deEsteAno > actuales) {
       comunes.push_back(entradas[i].hash);
     } else if (j - i > std::max(kFrecuentes * n / 100, kFrecuentesMinimo)) {
       frecuentes.push_back(entradas[i].hash);

@@ -58,9 +58,10 @@ struct Comparacion {
 /// `anteriores[i]` (the size of `participantes`, or empty for none) marks participants of
 /// earlier years: compared with this year's participants only, never among themselves.
 /// `plantilla`, when given, is the code the course hands out (best made by huellasDePlantilla):
-/// every fragment of it is left out of every comparison, numerator and denominator. Fragments
-/// that more than half of this year's participants share (and at least three of them) are left
-/// out the same way: with no template given, they are taken as it. Runs that more than a
+/// every fragment of it is left out of every comparison, numerator and denominator. Without it,
+/// fragments that more than half of this year's participants share (and at least three of
+/// them) are taken as the template and left out the same way; with it, so are those when more
+/// than ten share them (fewer could be a group of copies). Runs that more than a
 /// fifth of all participants have (and more than ten) are left out of the pairs too, as
 /// idioms of the assignment, though not counted as template. The fingerprints are only read;
 /// from 32 participants on, the work is shared among up to four threads of its own.
