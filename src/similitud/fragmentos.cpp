@@ -47,22 +47,35 @@ Fragmento fragmentoDe(const Cadena& c) {
 }
 
 std::vector<Fragmento> une(std::vector<Fragmento> fragmentos) {
+  // Any two that touch on both sides become one, until none do: the same fragments whichever
+  // side is a and in whatever order they came.
   std::sort(fragmentos.begin(), fragmentos.end(), [](const Fragmento& x, const Fragmento& y) {
     return std::tie(x.a.archivo, x.a.desde, x.a.hasta, x.b.archivo, x.b.desde, x.b.hasta) <
            std::tie(y.a.archivo, y.a.desde, y.a.hasta, y.b.archivo, y.b.desde, y.b.hasta);
   });
-  std::vector<Fragmento> unidos;
-  for (const Fragmento& f : fragmentos) {
-    if (!unidos.empty() && contiguos(unidos.back().a, f.a) && contiguos(unidos.back().b, f.b)) {
-      Fragmento& u = unidos.back();
-      u.a.hasta = std::max(u.a.hasta, f.a.hasta);
-      u.b.desde = std::min(u.b.desde, f.b.desde);
-      u.b.hasta = std::max(u.b.hasta, f.b.hasta);
-    } else {
-      unidos.push_back(f);
+  for (bool cambia = true; cambia;) {
+    cambia = false;
+    for (std::size_t i = 0; i < fragmentos.size(); ++i) {
+      for (std::size_t j = i + 1; j < fragmentos.size();) {
+        Fragmento &x = fragmentos[i], &y = fragmentos[j];
+        if (contiguos(x.a, y.a) && contiguos(x.b, y.b)) {
+          for (auto [t, u] : {std::pair<Tramo*, const Tramo*>{&x.a, &y.a}, {&x.b, &y.b}}) {
+            t->desde = std::min(t->desde, u->desde);
+            t->hasta = std::max(t->hasta, u->hasta);
+          }
+          fragmentos.erase(fragmentos.begin() + static_cast<std::ptrdiff_t>(j));
+          cambia = true;
+        } else {
+          ++j;
+        }
+      }
     }
   }
-  return unidos;
+  std::sort(fragmentos.begin(), fragmentos.end(), [](const Fragmento& x, const Fragmento& y) {
+    return std::tie(x.a.archivo, x.a.desde, x.a.hasta, x.b.archivo, x.b.desde, x.b.hasta) <
+           std::tie(y.a.archivo, y.a.desde, y.a.hasta, y.b.archivo, y.b.desde, y.b.hasta);
+  });
+  return fragmentos;
 }
 
 std::size_t largoDe(const Fragmento& f) {
