@@ -64,6 +64,9 @@ std::vector<bool> elegidas(const std::vector<std::uint32_t>& hashes) {
   return elegida;
 }
 
+// The most tokens whose buffers a thread keeps for the next participant: a few MB.
+constexpr std::size_t kTokensGuardados = 1 << 17;
+
 // What fingerprinting one participant reuses from one file to the next.
 struct Buffers {
   Taller taller;
@@ -130,6 +133,10 @@ Huellas huellas(const std::vector<ArchivoFuente>& archivos, bool todas) {
   // participant costs as much as the work itself.
   thread_local Buffers b;
   for (const ArchivoFuente& a : archivos) agregaArchivo(a.texto, todas, h, b);
+  // Not kept for one source out of the ordinary: a thread would hold them until it ends.
+  if (b.taller.a.capacity() > kTokensGuardados || b.taller.b.capacity() > kTokensGuardados) {
+    b = Buffers();
+  }
   h.marcas.shrink_to_fit();
   return h;
 }
