@@ -4,7 +4,8 @@
 demo: dev
 	scripts/demo.sh build/dev/comprobador build/dev/revisa
 
-# A minute of fuzzing each, the project file check and then revisa's review of a submission;
+# A minute of fuzzing each, the project file check, revisa's review of a submission and the
+# copy detection;
 # then the Linux build (the Windows suite compares archives with it), the Windows suite under
 # wine and the sanitizer suite, so that the run ends with the summary of the plain Linux suite.
 test: prepara prepara-windows
@@ -29,8 +30,8 @@ prepara:
 dist: prepara prepara-windows
 	scripts/dist.sh
 
-# Both targets under libFuzzer, each for SEGUNDOS: make fuzz SEGUNDOS=3600 for a longer run,
-# OBJETIVO=proyecto or OBJETIVO=revision for one of them.
+# Every target under libFuzzer, each for SEGUNDOS: make fuzz SEGUNDOS=3600 for a longer run,
+# OBJETIVO=proyecto, OBJETIVO=revision or OBJETIVO=similitud for one of them.
 SEGUNDOS ?= 60
 OBJETIVO ?=
 fuzz:

@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/prepara.sh
 cmake --preset dev >/dev/null
-cmake --build --preset dev --target comprobador revisa
+cmake --build --preset dev --target comprobador revisa similitud_banco
 mkdir -p build/bench
 c++ -std=c++17 -O2 -Wall -Wextra -o build/bench/limite bench/limite.cpp -lz
 python3 -B bench/mide.py --programa build/dev/comprobador --limite build/bench/limite \
@@ -15,3 +15,7 @@ python3 -B bench/mide.py --programa build/dev/comprobador --limite build/bench/l
 # and two threads; its system time and read calls, an archive at the bounds, the feedback.
 python3 -B bench/revisa.py --revisa build/dev/revisa --comprobador build/dev/comprobador \
   --trabajo build/bench | tee build/bench/revisa.md
+# The copy detection: its evaluation on generated solutions of one assignment with disguised
+# copies among them, and its speed and memory over 400 participants.
+python3 -B bench/similitud.py --banco build/dev/bench/similitud_banco --trabajo build/bench \
+  | tee build/bench/similitud.md

@@ -1,19 +1,19 @@
 #!/usr/bin/env bash
-# Fuzzes the project file cross-check and revisa's review of a submission, each for a bounded
-# time: fuzz/corre.sh [SECONDS] [proyecto|revision] [libFuzzer options...]; 60 seconds each
-# and both targets by default, the smoke run of `make test`. Each corpus grows in the build
-# folder from its seeds; whatever fails is kept there (hallazgos/, hallazgos-revision/), and
-# the run fails.
+# Fuzzes the project file cross-check, revisa's review of a submission and the copy detection,
+# each for a bounded time: fuzz/corre.sh [SECONDS] [proyecto|revision|similitud] [libFuzzer
+# options...]; 60 seconds each and every target by default, the smoke run of `make test`. Each
+# corpus grows in the build folder from its seeds; whatever fails is kept there (hallazgos/,
+# hallazgos-revision/, hallazgos-similitud/), and the run fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 segundos=${1:-60}
 shift || true
-objetivos=(proyecto revision)
+objetivos=(proyecto revision similitud)
 if [ $# -gt 0 ] && [[ $1 != -* ]]; then
   case $1 in
-    proyecto | revision) objetivos=("$1") ;;
+    proyecto | revision | similitud) objetivos=("$1") ;;
     *)
-      echo "uso: fuzz/corre.sh [SEGUNDOS] [proyecto|revision] [opciones de libFuzzer...]" >&2
+      echo "uso: fuzz/corre.sh [SEGUNDOS] [proyecto|revision|similitud] [opciones de libFuzzer...]" >&2
       exit 2
       ;;
   esac
@@ -50,6 +50,7 @@ cmake --build "$construccion" --target "${objetivos[@]/%/_fuzz}"
 # proyecto: any input as the project file of a fixed tree; small inputs, quick runs.
 # revision: any input as a submission; an archive needs more room, and an entry may inflate
 # up to 1032 times its size, as much as deflate can make of it.
+# similitud: any input as three participants' code and a template; a few pages of code.
 fallidos=()
 for objetivo in "${objetivos[@]}"; do
   if [ "$objetivo" = proyecto ]; then
@@ -59,6 +60,13 @@ for objetivo in "${objetivos[@]}"; do
     registro=$construccion/registro.txt
     opciones=(-dict="$PWD/fuzz/proyecto.dict" -timeout=10 -max_len=16384)
     que="del cruce del proyecto"
+  elif [ "$objetivo" = similitud ]; then
+    corpus=$construccion/similitud_fuzz-corpus
+    semillas=$PWD/fuzz/semillas-similitud
+    hallazgos=$construccion/hallazgos-similitud
+    registro=$construccion/registro-similitud.txt
+    opciones=(-timeout=10 -max_len=8192)
+    que="de la detección de copias"
   else
     corpus=$construccion/revision_fuzz-corpus
     semillas=$construccion/revision-semillas
