@@ -16,6 +16,6 @@ python3 -B bench/mide.py --programa build/dev/comprobador --limite build/bench/l
 python3 -B bench/revisa.py --revisa build/dev/revisa --comprobador build/dev/comprobador \
   --trabajo build/bench | tee build/bench/revisa.md
 # The copy detection: its evaluation on generated solutions of one assignment with disguised
-# copies among them, and its speed and memory over 400 participants.
+# copies among them, and its speed and memory over 400 participants, alone and within revisa.
 python3 -B bench/similitud.py --banco build/dev/bench/similitud_banco --trabajo build/bench \
-  | tee build/bench/similitud.md
+  --revisa build/dev/revisa --comprobador build/dev/comprobador | tee build/bench/similitud.md

@@ -11,6 +11,10 @@ deduced, and with another seed. Speed: 400 participants of about 1,500 lines wit
 them, fingerprinted on two threads and compared, with the template given and without; the
 time of both and the driver's peak memory, against their targets.
 
+With --revisa and --comprobador, the speed set again as a campus download of deliveries the
+checker packed, through revisa itself (-j 2): what the comparison adds to the whole run (the
+same run with --sin-similitud), with the template given and without, and the run's peak memory.
+
 Each set is generated once into TRABAJO/similitud/ and kept there while the generator's
 sources do not change.
 """
@@ -24,6 +28,8 @@ import shutil
 import statistics
 import subprocess
 import sys
+import tempfile
+import zipfile
 
 AQUI = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, AQUI)
@@ -199,6 +205,78 @@ def velocidad(args, carpeta):
     return filas
 
 
+VCXPROJ = """<?xml version="1.0" encoding="utf-8"?>
+<Project DefaultTargets="Build" xmlns="http://schemas.microsoft.com/developer/msbuild/2003">
+  <ItemGroup>
+{}  </ItemGroup>
+</Project>
+"""
+
+
+def campus(comprobador, carpeta):
+    """carpeta/campus.zip: each participant's code as a delivery the checker packed, in the
+    campus's folders form."""
+    destino = os.path.join(carpeta, 'campus.zip')
+    if os.path.exists(destino):
+        return destino
+    participantes = os.path.join(carpeta, 'participantes')
+    with tempfile.TemporaryDirectory() as tmp, \
+            zipfile.ZipFile(destino + '.tmp', 'w', zipfile.ZIP_DEFLATED) as z:
+        for i, nombre in enumerate(sorted(os.listdir(participantes))):
+            solucion = os.path.join(tmp, nombre, 'Solucion')
+            shutil.copytree(participantes + '/' + nombre, solucion)
+            juego = os.path.join(solucion, 'Juego')
+            items = ''.join(f'    <{"ClInclude" if n.endswith(".h") else "ClCompile"} '
+                            f'Include="{n}" />\n' for n in sorted(os.listdir(juego)))
+            with open(os.path.join(juego, 'Juego.vcxproj'), 'w') as f:
+                f.write(VCXPROJ.format(items))
+            for n, texto in (('Solucion.sln', 'sln\n'), ('info.txt', nombre + '\n')):
+                with open(os.path.join(solucion, n), 'w') as f:
+                    f.write(texto)
+            os.makedirs(os.path.join(solucion, 'images'))
+            subprocess.run([comprobador], cwd=juego, check=True, capture_output=True)
+            z.write(os.path.join(juego, 'entrega.zip'),
+                    f'Estudiante {nombre}_{1000 + i}_assignsubmission_file/entrega.zip')
+    os.replace(destino + '.tmp', destino)
+    return destino
+
+
+def con_revisa(args, carpeta):
+    """revisa -j 2 over the speed set as a campus download: with and without the comparison,
+    the template given and not, interleaved; the median wall time and the peak memory."""
+    descarga = campus(os.path.abspath(args.comprobador), carpeta)
+    plantilla = ['--plantilla', os.path.join(carpeta, 'plantilla')]
+    casos = {'without the comparison': ['--sin-similitud'], 'template given': plantilla,
+             'template deduced': []}
+    medidas = {c: [] for c in casos}
+    with tempfile.TemporaryDirectory() as salida:
+        for _ in range(args.repeticiones):
+            for caso, opciones in casos.items():
+                r = subprocess.run(['/usr/bin/time', '-f', '%e %M', args.revisa, '-j', '2',
+                                    '--salida', salida, *opciones, descarga],
+                                   capture_output=True, text=True)
+                segundos, kb = r.stderr.split()[-2:]
+                medidas[caso].append((float(segundos), int(kb) / 1024))
+                resumen = r.stdout.strip()
+    mediana = {c: statistics.median(s for s, _ in m) for c, m in medidas.items()}
+    pico = {c: max(mb for _, mb in m) for c, m in medidas.items()}
+    filas = ['', '### Through revisa: the same 402 participants as one campus download', '',
+             f'{resumen}', '', '| revisa -j 2 | wall time | added by the comparison | peak memory |',
+             '|---|---:|---:|---:|']
+    base = mediana['without the comparison']
+    for caso in casos:
+        filas.append(f'| {caso} | {mediana[caso]:.3f} s | '
+                     f'{"–" if caso == "without the comparison" else f"{mediana[caso] - base:+.3f} s"}'
+                     f' | {pico[caso]:.1f} MB |')
+    filas.append('')
+    for caso in ('template given', 'template deduced'):
+        filas.append(f'- {caso}: the comparison adds at most {OBJETIVO_SEGUNDOS} s to the run: '
+                     f'{"met" if mediana[caso] - base <= OBJETIVO_SEGUNDOS else "MISSED"}')
+        filas.append(f'- {caso}: the run\'s peak memory under {OBJETIVO_MB} MB: '
+                     f'{"met" if pico[caso] < OBJETIVO_MB else "MISSED"}')
+    return filas
+
+
 def main():
     a = argparse.ArgumentParser(description=__doc__.split('\n')[0])
     a.add_argument('--banco', required=True, help='the driver, similitud_banco')
@@ -209,6 +287,8 @@ def main():
     a.add_argument('--lineas', type=int, default=1500)
     a.add_argument('--repeticiones', type=int, default=5)
     a.add_argument('--sin-velocidad', action='store_true')
+    a.add_argument('--revisa', help='revisa, to time the comparison within a whole review')
+    a.add_argument('--comprobador', help='comprobador, which packs the deliveries revisa reads')
     args = a.parse_args()
 
     raiz = os.path.join(args.trabajo, 'similitud', huella_generador())
@@ -232,6 +312,8 @@ def main():
         carpeta = os.path.join(raiz, f'velocidad-{args.lineas}')
         genera(carpeta, 99, 360, 7, args.lineas)
         informe += velocidad(args, carpeta)
+        if args.revisa and args.comprobador:
+            informe += con_revisa(args, carpeta)
     print('\n'.join(informe))
 
 

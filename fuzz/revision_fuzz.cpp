@@ -2,6 +2,7 @@
 // directly and as the one entry of a campus archive built around it, both in memory, through
 // the calls the program makes; then both reports are written. Besides the sanitizers'
 // findings, it aborts when a row or a report breaks what the review promises of it.
+#include "comparacion_filas.h"
 #include "entradas.h"
 #include "filas.h"
 #include "informe.h"
@@ -356,6 +357,54 @@ void compruebaRetroalimentacion(const std::vector<Fila>& filas) {
   }
 }
 
+// The comparison of the rows' code and its two reports: a CSV of the promised shape and a page
+// whose every text, code included, is escaped (the same markup as for plain texts).
+void compruebaSimilitud(std::vector<Fila> filas) {
+  for (Fila& f : filas) f.huellas = huellasDe(f.revision.codigo);
+  std::vector<Fila> ninguna;
+  const Similitudes s = comparaFilas(filas, ninguna, {});
+  const std::string csv = tablaSimilitud(s);
+  if (!plataforma::esUtf8(csv) || csv.compare(0, 3, "\xEF\xBB\xBF") != 0) {
+    falla("similitud.csv no es UTF-8 con su marca", csv);
+  }
+  const auto registros = parteCsv(csv.substr(3));
+  if (registros.size() != s.comparacion.pares.size() + 1) falla("similitud.csv sin sus filas", csv);
+  for (const auto& registro : registros) {
+    if (registro.size() != 11) falla("registro de similitud.csv sin sus 11 campos", csv);
+    for (const std::string& campo : registro) {
+      if (!campo.empty() && std::string("=+-@\t\r").find(campo[0]) != std::string::npos) {
+        falla("celda de similitud.csv que empieza como una fórmula", campo);
+      }
+    }
+  }
+  const std::string pagina = paginaSimilitud(s);
+  if (!plataforma::esUtf8(pagina)) falla("similitud.html no es UTF-8", pagina);
+  for (std::size_t i = 0; i < pagina.size(); ++i) {
+    if (esControl(pagina, i) && pagina[i] != '\n')
+      falla("carácter de control en similitud.html", "");
+  }
+  // The same rows with every text a plain letter, each file as many lines of it.
+  std::vector<Fila> llanas = filas;
+  for (Fila& f : llanas) {
+    f.entrega = "x";
+    if (!f.participante.numero.empty()) f.participante.numero = "x";
+    if (!f.participante.nombre.empty()) f.participante.nombre = "x";
+    for (ArchivoFuente& a : f.revision.codigo) {
+      a.nombre = "x";
+      a.texto = std::string(
+          static_cast<std::size_t>(std::count(a.texto.begin(), a.texto.end(), '\n')), '\n');
+    }
+  }
+  Similitudes plana = s;
+  for (std::size_t i = 0; i < plana.participantes.size(); ++i) {
+    plana.participantes[i] = &llanas[static_cast<std::size_t>(s.participantes[i] - filas.data())];
+  }
+  if (marcas(pagina) != marcas(paginaSimilitud(plana))) {
+    falla("texto sin escapar en similitud.html",
+          marcas(pagina) + " frente a " + marcas(paginaSimilitud(plana)));
+  }
+}
+
 void compruebaResumen(const std::string& linea, const std::vector<Fila>& filas) {
   std::size_t n[4] = {};
   for (const Fila& f : filas) ++n[static_cast<int>(f.revision.veredicto)];
@@ -399,6 +448,7 @@ void revisa(const std::string& entrega) {
   compruebaPagina(paginaHtml(filas), filas);
   compruebaRetroalimentacion(filas);
   compruebaResumen(resumen(filas), filas);
+  compruebaSimilitud(filas);
 }
 
 }  // namespace

@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """The seeds of revisa's fuzz target, written into the folder given: small submissions made
 with Python's zipfile (a complete delivery stored and deflated, one in the checker's form,
-UTF-8 and code page 437 names, files the checker leaves out, an empty archive, a small bomb,
-a campus archive holding two), and a ZIP64 one written by hand, since zipfile writes ZIP64
-records only past 4 GiB. The same bytes every time: fixed dates, entries in a fixed order."""
+UTF-8 and code page 437 names, files the checker leaves out, code full of the characters
+markup is made of, an empty archive, zeros that deflate a thousand times, a campus archive
+holding two), and a ZIP64 one written by hand, since zipfile writes ZIP64 records only past
+4 GiB. The same bytes every time: fixed dates, entries in a fixed order."""
 
 import io
 import os
@@ -72,6 +73,9 @@ def semillas():
                    forma_del_comprobador(orden))
         z.writestr(zipfile.ZipInfo("Luis_2_assignsubmission_file_/Solucion.ZIP", FECHA),
                    con_zipfile(completa(), zipfile.ZIP_DEFLATED), zipfile.ZIP_DEFLATED)
+    # Code that the comparison's page shows, with every character that markup is made of.
+    codigo = completa(extra={"Juego/main.cpp": 'int main() {\n  const char* s = "<b>\'&\'</b>";'
+                                               '\n  return s[0] < 2 && s[1] > 1;\n}\n'})
     # A megabyte of zeros: about a thousand times its deflated size, as a blank image is.
     bomba = con_zipfile({"ceros.bin": bytes(1 << 20)}, zipfile.ZIP_DEFLATED)
     return {
@@ -85,6 +89,7 @@ def semillas():
         "sobrantes.zip": con_zipfile(con_sobrantes, zipfile.ZIP_DEFLATED),
         "vacia.zip": con_zipfile({}, zipfile.ZIP_STORED),
         "campus.zip": campus.getvalue(),
+        "codigo.zip": con_zipfile(codigo, zipfile.ZIP_STORED),
     }
 
 

@@ -485,12 +485,16 @@ def csv(filas):
         filas, key=lambda f: campos(f)[2].removeprefix("'").encode()))).encode()
 
 
+# The summary's end when no two participants' code is alike.
+NINGUNA = "; 0 parejas de código parecido"
+
+
 def resumen(filas):
     veredictos = [campos(f)[3] for f in filas]
     return f"{len(filas)} entregas: " + ", ".join(
         f"{veredictos.count(v)} {p}" for v, p in (
             ("correcta", "correctas"), ("con avisos", "con avisos"),
-            ("con errores", "con errores"), ("no revisable", "no revisables"))) + "\n"
+            ("con errores", "con errores"), ("no revisable", "no revisables"))) + NINGUNA + "\n"
 
 
 def revisa(*argumentos, cwd=None, como=()):
@@ -572,13 +576,25 @@ def main():
         r = revisa("-j1", os.path.join(entregas, "01 Ana"), os.path.join(entregas, "03 Ansi"),
                    cwd=salida)
         compara("todas correctas", (r.returncode, r.stdout.decode()),
-                (0, "2 entregas: 2 correctas, 0 con avisos, 0 con errores, 0 no revisables\n"),
+                (0, f"2 entregas: 2 correctas, 0 con avisos, 0 con errores, 0 no revisables"
+                    f"{NINGUNA}\n"),
                 fallos)
         compara("informe en el directorio actual",
                 open(os.path.join(salida, "revision.csv"), "rb").read(),
                 csv([filas[0].replace("01 Ana/", ""), filas[2].replace("03 Ansi/", "")]), fallos)
-        uso = "uso: revisa [--salida DIR] [-j N] [--retroalimentacion] ENTRADA..."
+        uso = ("uso: revisa [--salida DIR] [-j N] [--retroalimentacion] [--plantilla RUTA] "
+               "[--anteriores RUTA]... [--sin-similitud] ENTRADA...")
+        sin_plantilla = os.path.join(tmp, "sin plantilla")
         for argumentos, texto in [((), uso),
+                                  ((entregas, "--plantilla"),
+                                   "--plantilla necesita una carpeta o un .zip; " + uso),
+                                  ((entregas, "--anteriores"),
+                                   "--anteriores necesita una carpeta o un .zip; " + uso),
+                                  (("--sin-similitud", "--plantilla", entregas, entregas),
+                                   "--plantilla y --anteriores no van con --sin-similitud, que no "
+                                   "compara el código; " + uso),
+                                  (("--plantilla", sin_plantilla, entregas),
+                                   f"No se ha podido leer la plantilla {sin_plantilla}: no existe"),
                                   ((entregas, "--salida"), "--salida necesita una carpeta; " + uso),
                                   (("-j", "0", entregas), "-j necesita un número de hilos, 1 o "
                                    "más; " + uso),
@@ -588,6 +604,7 @@ def main():
             compara(f"argumentos {argumentos}", (r.returncode, r.stdout, r.stderr.decode()),
                     (2, b"", "revisa: " + texto + "\n"), fallos)
         descargas(tmp, fallos)
+        similitudes(tmp, fallos)
         if DELANTE:
             explorador(tmp, entregas, filas, fallos)
             return informa(fallos)
@@ -665,7 +682,8 @@ FILAS_CAMPUS = {
     "¿Quién_": (0, CORRECTA),
     "": (0, CORRECTA),
 }
-RESUMEN_CAMPUS = "16 entregas: 9 correctas, 4 con avisos, 0 con errores, 3 no revisables\n"
+RESUMEN_CAMPUS = ("16 entregas: 9 correctas, 4 con avisos, 0 con errores, 3 no revisables"
+                  f"{NINGUNA}\n")
 
 # Each form of the campus's names: (folders or flat, how a participant's file is named).
 FORMAS = {
@@ -742,7 +760,7 @@ def descargas(tmp, fallos):
     os.makedirs(salida)
     r = revisa("--retroalimentacion", "--salida", salida, canvas)
     compara("canvas: salida", (r.returncode, r.stdout.decode()),
-            (1, "4 entregas: 2 correctas, 1 con avisos, 0 con errores, 1 no revisables\n"),
+            (1, f"4 entregas: 2 correctas, 1 con avisos, 0 con errores, 1 no revisables{NINGUNA}\n"),
             fallos)
     compara_csv("canvas", open(os.path.join(salida, "revision.csv"), "rb").read(), csv([
         f"2001;garciaana;garciaana_2001_9001_entrega.zip;{CORRECTA}",
@@ -755,6 +773,206 @@ def descargas(tmp, fallos):
     # Canvas imports no such archive: it has no page.
     with zipfile.ZipFile(os.path.join(salida, "retroalimentacion.zip")) as z:
         compara("canvas: retroalimentación", z.namelist(), [], fallos)
+
+
+# Two programs of one assignment written apart, and what a copier makes of the first.
+ENEMIGOS = """#include "juego.h"
+#include <vector>
+
+struct Enemigo { float x, y, vx, vy; int vida; bool activo; };
+
+static std::vector<Enemigo> enemigos;
+
+void creaEnemigos(int cuantos, float ancho) {
+    enemigos.clear();
+    for (int i = 0; i < cuantos; i++) {
+        Enemigo e;
+        e.x = (i * 97) % static_cast<int>(ancho);
+        e.y = -40.0f * i;
+        e.vx = (i % 2 == 0) ? 30.0f : -30.0f;
+        e.vy = 55.0f + 5 * i;
+        e.vida = 3;
+        e.activo = true;
+        enemigos.push_back(e);
+    }
+}
+
+int mueveEnemigos(float dt, float ancho, float alto) {
+    int escapados = 0;
+    for (auto& e : enemigos) {
+        if (!e.activo) continue;
+        e.x += e.vx * dt;
+        e.y += e.vy * dt;
+        if (e.x < 0 || e.x > ancho) e.vx = -e.vx;
+        if (e.y > alto) { e.activo = false; escapados++; }
+    }
+    return escapados;
+}
+
+int golpea(float bx, float by, int danio) {
+    for (auto& e : enemigos) {
+        if (e.activo && bx >= e.x && bx <= e.x + 32 && by >= e.y && by <= e.y + 32) {
+            e.vida -= danio;
+            if (e.vida <= 0) { e.activo = false; return 100; }
+            return 10;
+        }
+    }
+    return 0;
+}
+"""
+COPIA = """#include "juego.h"
+#include <vector>
+// Mis enemigos
+struct Malo { float px, py, velx, vely; int hp; bool vivo; };
+static std::vector<Malo> malos;
+void iniciaMalos(int n, float w)
+{
+    malos.clear();
+    for (int k = 0; k < n; ++k)
+    {
+        Malo m;
+        m.px = (k * 97) % static_cast<int>(w); m.py = -40.0f * k;
+        m.velx = (k % 2 == 0) ? 30.0f : -30.0f; m.vely = 55.0f + 5 * k;
+        m.hp = 3; m.vivo = true;
+        malos.push_back(m);
+    }
+}
+int actualizaMalos(float t, float w, float h)
+{
+    int fuera = 0;
+    for (auto& m : malos)
+    {
+        if (!m.vivo) continue;
+        m.px += m.velx * t; m.py += m.vely * t;
+        if (m.px < 0 || m.px > w) m.velx = -m.velx;
+        if (m.py > h) { m.vivo = false; fuera++; }
+    }
+    return fuera;
+}
+int impacto(float x, float y, int d)
+{
+    for (auto& m : malos)
+    {
+        if (m.vivo && x >= m.px && x <= m.px + 32 && y >= m.py && y <= m.py + 32)
+        {
+            m.hp -= d;
+            if (m.hp <= 0) { m.vivo = false; return 100; }
+            return 10;
+        }
+    }
+    return 0;
+}
+"""
+MARCADOR = """#include "juego.h"
+#include <algorithm>
+#include <fstream>
+#include <string>
+
+struct Puntuacion { std::string nombre; long puntos; };
+
+class Marcador {
+public:
+    void anota(const std::string& quien, long cuantos) {
+        tabla_.push_back({quien, cuantos});
+        std::sort(tabla_.begin(), tabla_.end(), [](const Puntuacion& a, const Puntuacion& b) {
+            return a.puntos > b.puntos;
+        });
+        if (tabla_.size() > 10) tabla_.resize(10);
+    }
+    bool guarda(const std::string& ruta) const {
+        std::ofstream f(ruta);
+        if (!f) return false;
+        for (const Puntuacion& p : tabla_) f << p.nombre << ' ' << p.puntos << '\\n';
+        return static_cast<bool>(f);
+    }
+    bool carga(const std::string& ruta) {
+        std::ifstream f(ruta);
+        Puntuacion p;
+        tabla_.clear();
+        while (f >> p.nombre >> p.puntos) tabla_.push_back(p);
+        return !tabla_.empty();
+    }
+    long mejor() const { return tabla_.empty() ? 0 : tabla_.front().puntos; }
+private:
+    std::vector<Puntuacion> tabla_;
+};
+"""
+
+
+def con_codigo(tmp, nombre, codigo):
+    """entrega.zip as comprobador packs a delivery whose own code is `codigo` ({file: text})."""
+    items = ["ClCompile main.cpp", "ClCompile juego.cpp", "ClInclude juego.h"] + [
+        f"ClCompile {n}" for n in codigo]
+    return open(del_comprobador(tmp, nombre, completa(
+        items=items, extra={f"Juego/{n}": t for n, t in codigo.items()})), "rb").read()
+
+
+def similitudes(tmp, fallos):
+    """The participants' code compared in the same run: a renamed and reformatted copy, a copy
+    with markup in its name and text, an earlier year's copies (compared with this year only),
+    and the template, which counts for no one; the CSV's form and the page's escaping."""
+    descarga = os.path.join(tmp, "similitud.zip")
+    plantilla = os.path.join(tmp, "plantilla")
+    arbol(plantilla, {"Juego/juego.h": "#pragma once\n", "Juego/comun.cpp": MARCADOR})
+    con = lambda nombre, codigo: con_codigo(tmp, "s-" + nombre.split("_")[0], codigo)
+    html = "// </pre><script>alert(2)</script>\n"
+    with zipfile.ZipFile(descarga, "w", zipfile.ZIP_DEFLATED) as z:
+        for nombre, codigo in [("Ana_1", {"enemigos.cpp": ENEMIGOS}),
+                               ("Luis_2", {"malos.cpp": COPIA}),
+                               ("Eva_3", {"marcador.cpp": MARCADOR.replace("10", "20")}),
+                               ("<b>Pau&amp;_4", {"<script>alert(1)&.cpp": html + MARCADOR})]:
+            z.writestr(f"{nombre}_assignsubmission_file/entrega.zip", con(nombre, codigo))
+    anterior = os.path.join(tmp, "2024")
+    for nombre, codigo in [("Sara_9", {"enemigos.cpp": ENEMIGOS}),
+                           ("Olga_8", {"enemigos.cpp": ENEMIGOS})]:
+        destino = os.path.join(anterior, f"{nombre}_assignsubmission_file", "entrega.zip")
+        os.makedirs(os.path.dirname(destino))
+        open(destino, "wb").write(con(nombre, codigo))
+    salida = os.path.join(tmp, "revision similitud")
+    os.makedirs(salida)
+    r = revisa("--salida", salida, "--anteriores", anterior, descarga)
+    compara("similitud: salida", r.stdout.decode().split("; ")[-1], "6 parejas de código parecido\n",
+            fallos)
+    filas = [campos(f) for f in filas_csv(lee(os.path.join(salida, "similitud.csv")).decode())]
+    compara("similitud: cabecera", filas[:1], [[
+        "\ufeffparticipante_a", "nombre_a", "entrega_a", "participante_b", "nombre_b", "entrega_b",
+        "similitud", "fragmento", "lineas_a", "lineas_b", "aviso"]], fallos)
+    parejas = sorted((*sorted((f[0], f[3])), f[10]) for f in filas[1:])
+    # Eva and Pau share only the template once it is given: without it, all they share.
+    compara("similitud: parejas", parejas, [("1", "2", "sí"), ("1", "8", "sí"), ("1", "9", "sí"),
+                                            ("2", "8", "sí"), ("2", "9", "sí"),
+                                            ("3", "4", "sí")], fallos)
+    compara("similitud: de mayor a menor", [int(f[6]) for f in filas[1:]],
+            sorted((int(f[6]) for f in filas[1:]), reverse=True), fallos)
+    compara("similitud: años anteriores", sorted({f[5].split("/")[0] for f in filas[1:]
+                                                  if f[3] in ("8", "9")}), ["2024"], fallos)
+    r = revisa("--salida", salida, "--plantilla", plantilla, "--anteriores", anterior, descarga)
+    filas = [campos(f) for f in filas_csv(lee(os.path.join(salida, "similitud.csv")).decode())]
+    # What Eva and Pau share beyond the template is `int main() {}`: all of it, and nothing.
+    compara("similitud con plantilla: parejas", sorted((*sorted((f[0], f[3])), f[10])
+                                                       for f in filas[1:]),
+            [("1", "2", "sí"), ("1", "8", "sí"), ("1", "9", "sí"), ("2", "8", "sí"),
+             ("2", "9", "sí"), ("3", "4", "no")], fallos)
+    pagina = lee(os.path.join(salida, "similitud.html")).decode()
+    for texto, esta in [("<script", False), ("&lt;/pre&gt;&lt;script&gt;alert(2)", False),
+                        ("(año anterior)", True), ("La plantilla dada", True)]:
+        compara(f"similitud: {texto!r} en la página", texto in pagina, esta, fallos)
+    r = revisa("--salida", salida, "--anteriores", anterior, descarga)
+    pagina = lee(os.path.join(salida, "similitud.html")).decode()
+    for texto, esta in [("<script", False), ("&lt;/pre&gt;&lt;script&gt;alert(2)", True),
+                        ("&lt;b&gt;Pau&amp;amp;", True), ("<b>", False)]:
+        compara(f"similitud: {texto!r} en la página", texto in pagina, esta, fallos)
+    revision = lee(os.path.join(salida, "revision.html")).decode()
+    compara("similitud: marcas en revision.html", (revision.count('class="parecida"'),
+                                                   'href="similitud.html"' in revision), (4, True),
+            fallos)
+    if CHROMIUM:
+        dom = dom_de(tmp, os.path.join(salida, "similitud.html"))
+        compara("similitud en Chromium: sin elementos de los estudiantes",
+                [e for e in ("<script", "<b>Pau") if e in dom], [], fallos)
+        compara("similitud en Chromium: los nombres como texto", "&lt;b&gt;Pau&amp;amp;" in dom,
+                True, fallos)
+        compara("similitud en Chromium: los dos lados", dom.count('class="lado"'), 12, fallos)
 
 
 def compara_csv(nombre, obtenido, esperado, fallos):

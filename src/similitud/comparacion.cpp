@@ -302,8 +302,13 @@ void recorre(std::size_t a, const std::vector<Huellas>& participantes,
       for (Fragmento& f : estado.fragmentos) std::swap(f.a, f.b);
     }
     p.fragmentos = une(std::move(estado.fragmentos));
-    for (const Fragmento& f : p.fragmentos) p.fragmento = std::max(p.fragmento, largoDe(f));
-    p.aviso = p.similitud >= kSimilitudAviso || p.fragmento >= kFragmentoAviso;
+    std::size_t compartidas = 0;
+    for (const Fragmento& f : p.fragmentos) {
+      p.fragmento = std::max(p.fragmento, largoDe(f));
+      compartidas += largoDe(f);
+    }
+    p.aviso = (p.similitud >= kSimilitudAviso && compartidas >= kCompartidoAviso) ||
+              p.fragmento >= kFragmentoAviso;
     if (p.similitud >= kSimilitudListada || p.aviso) {
       p.lineasA = propios[p.a].lineas - propios[p.a].plantilla;
       p.lineasB = propios[p.b].lineas - propios[p.b].plantilla;

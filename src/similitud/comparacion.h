@@ -17,6 +17,10 @@ inline constexpr int kSimilitudListada = 10;
 /// 31 at most. Anywhere from 17 to 27, and from 35 lines up, flags no independent pair there.
 inline constexpr int kSimilitudAviso = 22;
 inline constexpr std::size_t kFragmentoAviso = 40;
+/// The similitud flags a pair only when the fragments they share hold this many lines: the
+/// share of a program of a few lines says nothing (two that only write `int main() {}` beyond
+/// the template share all of it).
+inline constexpr std::size_t kCompartidoAviso = 10;
 
 /// Lines `desde`..`hasta` (1-based, inclusive) of file `archivo` (an index into that
 /// participant's files).
@@ -37,7 +41,8 @@ struct Par {
   std::size_t fragmento = 0;  // the longest shared fragment, in lines: of each, the shorter side
   std::size_t lineasA = 0, lineasB = 0;  // lines of code compared on each side (template left out)
   std::vector<Fragmento> fragmentos;     // every shared fragment, in order of a's files and lines
-  bool aviso = false;                    // flagged: similitud or fragmento reaches its threshold
+  bool aviso = false;  // flagged: similitud reaches its threshold over kCompartidoAviso lines
+                       // shared, or fragmento reaches its own
 };
 
 struct Comparacion {

@@ -13,8 +13,9 @@ std::string neutro(std::string texto) {
   return texto;
 }
 
-// RFC 4180: quoted when it holds the separator, a quote or a line break; quotes doubled.
-std::string campo(const std::string& bruto) {
+}  // namespace
+
+std::string campoCsv(const std::string& bruto) {
   const std::string texto = neutro(bruto);
   if (texto.find_first_of(";\"\r\n") == std::string::npos) return texto;
   std::string salida = "\"";
@@ -24,8 +25,6 @@ std::string campo(const std::string& bruto) {
   }
   return salida + "\"";
 }
-
-}  // namespace
 
 std::string cuenta(int n) { return n < 0 ? std::string() : std::to_string(n); }
 
@@ -49,20 +48,22 @@ std::string tablaCsv(const std::vector<Fila>& filas) {
     for (const std::string& h : r.hallazgos) {
       hallazgos += (hallazgos.empty() ? "" : "\n") + legible(frase(h));
     }
-    csv += campo(legible(f.participante.numero)) + ";" + campo(legible(f.participante.nombre)) +
-           ";" + campo(legible(f.entrega)) + ";" + formaDe(r.veredicto).palabra + ";" +
-           (r.comprobador ? "sí" : "no") + ";" + r.fecha + ";" + campo(legible(r.autores)) + ";" +
-           campo(legible(r.proyecto)) + ";" + cuenta(r.fuentes) + ";" + cuenta(r.cabeceras) + ";" +
-           cuenta(r.imagenes) + ";" + campo(hallazgos) + "\r\n";
+    csv += campoCsv(legible(f.participante.numero)) + ";" +
+           campoCsv(legible(f.participante.nombre)) + ";" + campoCsv(legible(f.entrega)) + ";" +
+           formaDe(r.veredicto).palabra + ";" + (r.comprobador ? "sí" : "no") + ";" + r.fecha +
+           ";" + campoCsv(legible(r.autores)) + ";" + campoCsv(legible(r.proyecto)) + ";" +
+           cuenta(r.fuentes) + ";" + cuenta(r.cabeceras) + ";" + cuenta(r.imagenes) + ";" +
+           campoCsv(hallazgos) + "\r\n";
   }
   return csv;
 }
 
-std::string resumen(const std::vector<Fila>& filas) {
+std::string resumen(const std::vector<Fila>& filas, std::optional<std::size_t> parejas) {
   const auto cuentas = cuentaVeredictos(filas);
   std::string texto = std::to_string(filas.size()) + " entregas: ";
   for (std::size_t i = 0; i < kNumeroVeredictos; ++i) {
     texto += (i > 0 ? ", " : "") + std::to_string(cuentas[i]) + " " + kVeredictos[i].plural;
   }
+  if (parejas) texto += "; " + std::to_string(*parejas) + " parejas de código parecido";
   return texto;
 }

@@ -1,6 +1,7 @@
 // One row of the reports: who handed a submission in, its name, and what its review found.
 #pragma once
 
+#include "huellas.h"
 #include "participantes.h"
 #include "revision.h"
 #include "veredicto.h"
@@ -13,6 +14,8 @@ struct Fila {
   Participante participante;  // who handed it in, as the campus names them; empty elsewhere
   std::string entrega;        // its path relative to its input, "/" between components
   Revision revision;
+  Huellas huellas;        // of its code, when it is compared with the others'
+  bool parecida = false;  // in a pair the comparison flagged
 };
 
 /// How many rows have each verdict, in the order of `kVeredictos`.

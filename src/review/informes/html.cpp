@@ -16,6 +16,7 @@ td { overflow-wrap: anywhere; }
 td.n, td.fecha { text-align: right; } td.fecha { white-space: nowrap; }
 td.entrega { font-size: .9em; }
 td.veredicto { font-weight: bold; white-space: nowrap; }
+a.parecida { display: inline-block; margin-top: .2em; color: #a00; font-weight: bold; }
 ul { margin: 0; padding-left: 1.2em; }
 .nota { color: #555; font-size: .85em; }
 )";
@@ -79,7 +80,7 @@ std::string cabezaHtml(const std::string& titulo, const char* estilo) {
   return html + "</style>\n</head>\n<body>\n<h1>" + titulo + "</h1>\n";
 }
 
-std::string paginaHtml(const std::vector<Fila>& filas) {
+std::string paginaHtml(const std::vector<Fila>& filas, std::optional<std::size_t> parejas) {
   const auto cuentas = cuentaVeredictos(filas);
   std::string html = cabezaHtml("Revisión de las entregas", kEstilo);
   std::size_t participantes = 0;
@@ -92,7 +93,12 @@ std::string paginaHtml(const std::vector<Fila>& filas) {
     html += std::string("<span class=\"") + kVeredictos[i].clase + "\">" + kVeredictos[i].palabra +
             ": " + std::to_string(cuentas[i]) + "</span>";
   }
-  html += "</p>\n<p><select id=\"filtro\" hidden><option value=\"\">Todas</option>";
+  html += "</p>\n";
+  if (parejas) {
+    html += "<p><a href=\"similitud.html\">Código parecido entre participantes</a>: " +
+            std::to_string(*parejas) + " parejas señaladas.</p>\n";
+  }
+  html += "<p><select id=\"filtro\" hidden><option value=\"\">Todas</option>";
   for (const FormaVeredicto& v : kVeredictos) {
     html += std::string("<option>") + v.palabra + "</option>";
   }
@@ -114,10 +120,13 @@ std::string paginaHtml(const std::vector<Fila>& filas) {
     html += std::string("<tr data-veredicto=\"") + v.palabra + "\"><td class=\"n\">" +
             textoHtml(f.participante.numero) + "</td><td class=\"nombre\">" +
             textoHtml(f.participante.nombre) + "</td><td class=\"entrega\">" +
-            textoHtml(f.entrega) + "</td><td class=\"veredicto " + v.clase + "\">" + v.palabra +
-            "</td><td>" + (r.comprobador ? "sí" : "no") + "</td><td class=\"fecha\">" +
-            textoHtml(r.fecha) + "</td><td class=\"autores\">" + textoHtml(r.autores) +
-            "</td><td>" + textoHtml(r.proyecto) + "</td><td class=\"n\">" + cuenta(r.fuentes) +
+            textoHtml(f.entrega) +
+            (f.parecida ? "<br><a class=\"parecida\" href=\"similitud.html\">código parecido</a>"
+                        : "") +
+            "</td><td class=\"veredicto " + v.clase + "\">" + v.palabra + "</td><td>" +
+            (r.comprobador ? "sí" : "no") + "</td><td class=\"fecha\">" + textoHtml(r.fecha) +
+            "</td><td class=\"autores\">" + textoHtml(r.autores) + "</td><td>" +
+            textoHtml(r.proyecto) + "</td><td class=\"n\">" + cuenta(r.fuentes) +
             "</td><td class=\"n\">" + cuenta(r.cabeceras) + "</td><td class=\"n\">" +
             cuenta(r.imagenes) + "</td><td class=\"hallazgos\">";
     if (!r.hallazgos.empty()) {

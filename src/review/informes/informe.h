@@ -4,6 +4,7 @@
 
 #include "fila.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,8 +16,15 @@ std::string tablaCsv(const std::vector<Fila>& filas);
 /// its own CSS; the verdicts' colours (their classes) are added.
 std::string cabezaHtml(const std::string& titulo, const char* estilo);
 
-/// One self-contained page: the counts per verdict, then one row per submission.
-std::string paginaHtml(const std::vector<Fila>& filas);
+/// One self-contained page: the counts per verdict, then one row per submission. When the
+/// code was compared, `parejas` flagged pairs: a link to similitud.html, and a mark on the rows
+/// of their participants.
+std::string paginaHtml(const std::vector<Fila>& filas,
+                       std::optional<std::size_t> parejas = std::nullopt);
+
+/// One field of a CSV report: neutralised so that no spreadsheet takes it for a formula (a
+/// leading "'"), quoted as RFC 4180 says when it holds ";", a quote or a line break.
+std::string campoCsv(const std::string& texto);
 
 /// A count as both reports show it: empty when it is not known (negative).
 std::string cuenta(int n);
@@ -24,5 +32,7 @@ std::string cuenta(int n);
 /// A finding as every report shows it: as a sentence, with its full stop.
 std::string frase(const std::string& hallazgo);
 
-/// "N entregas: A correctas, B con avisos, C con errores, D no revisables".
-std::string resumen(const std::vector<Fila>& filas);
+/// "N entregas: A correctas, B con avisos, C con errores, D no revisables", and, when the code
+/// was compared, "; P parejas de código parecido".
+std::string resumen(const std::vector<Fila>& filas,
+                    std::optional<std::size_t> parejas = std::nullopt);

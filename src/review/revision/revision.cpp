@@ -3,9 +3,10 @@
 
 #include "autores.h"
 #include "clasificacion.h"
+#include "codificacion.h"
 #include "completitud.h"
 #include "escaneo.h"
-#include "huella.h"
+#include "huella_comprobador.h"
 #include "integridad.h"
 #include "nombres_zip.h"
 #include "orden.h"
@@ -21,6 +22,8 @@ namespace {
 
 // info.txt is read up to here: the authors are in its first lines.
 constexpr std::size_t kLimiteInfo = 64 * 1024;
+// A source larger than this is no student's writing: it is not compared.
+constexpr std::size_t kLimiteFuente = 1024 * 1024;
 
 /// The findings of one submission, as the checks make them.
 class Anotaciones : public Hallazgos {
@@ -142,6 +145,22 @@ std::string leeAutores(const LectorZip& lector, Inflador& inflador, const VistaZ
   return autores(info);
 }
 
+// The sources and headers the checker would deliver, decoded as info.txt is.
+std::vector<ArchivoFuente> leeCodigo(const LectorZip& lector, Inflador& inflador,
+                                     const VistaZip& vista, const Entrega& e,
+                                     const std::string& proyecto) {
+  std::vector<ArchivoFuente> codigo;
+  for (const Conjunto* rutas : {&e.fuentes, &e.cabeceras}) {
+    for (const std::string& ruta : *rutas) {
+      const std::optional<std::size_t> i = vista.indice(ruta);
+      if (!i) continue;
+      auto bytes = lector.lee(*i, inflador, kLimiteFuente);
+      if (bytes && *bytes) codigo.push_back({nombrePorSitio(ruta, proyecto, "/"), aUtf8(**bytes)});
+    }
+  }
+  return codigo;
+}
+
 std::string lista(const std::string& que, const std::vector<const Registro*>& archivos) {
   std::uint64_t bytes = 0;
   std::vector<std::string> nombres;
@@ -208,6 +227,7 @@ Revision revisaEntrega(std::shared_ptr<Origen> origen) {
   VistaZip vista(lector, inflador, nombres.archivos, proyecto);
   const Reglas reglas = aplicaReglas(vista, revision.proyecto, hallazgos, revision);
   revision.autores = leeAutores(lector, inflador, vista, reglas.entrega);
+  revision.codigo = leeCodigo(lector, inflador, vista, reglas.entrega, revision.proyecto);
   listaSobrantes(lector, nombres, vista, reglas, hallazgos);
 
   revision.entregados = reglas.esperadas;

@@ -1,6 +1,7 @@
 // The review of one submission: integrity, bounds, provenance, content, authors, verdict.
 #pragma once
 
+#include "huellas.h"
 #include "origen.h"
 #include "veredicto.h"
 
@@ -18,6 +19,9 @@ struct Revision {
   int fuentes = -1, cabeceras = -1, imagenes = -1;  // -1 when it could not be reviewed
   std::vector<std::string> hallazgos;               // without their full stops, in the order found
   std::vector<std::string> entregados;  // the entries the checker writes for it, in its order
+  /// The sources and headers the checker delivers, as UTF-8, named as it names them: what is
+  /// compared with the other participants'.
+  std::vector<ArchivoFuente> codigo;
 };
 
 /// Reviews the submission whose bytes `origen` holds.

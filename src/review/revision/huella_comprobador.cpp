@@ -1,5 +1,5 @@
 // The checker's fingerprint: its fixed header fields and its order and naming of entries.
-#include "huella.h"
+#include "huella_comprobador.h"
 
 #include "formato_zip.h"
 

@@ -1,0 +1,12 @@
+// The rows of every input reviewed by workers side by side, with a progress line on a
+// terminal.
+#pragma once
+
+#include "fila.h"
+#include "trabajo.h"
+
+#include <vector>
+
+/// Every row reviewed by `hilos` workers side by side, each in its place; with `huellas`,
+/// the fingerprints of its code made as well, by the same worker.
+std::vector<Fila> revisaTodas(const std::vector<Trabajo>& trabajos, unsigned hilos, bool huellas);
