@@ -248,8 +248,9 @@ std::string paginaSimilitud(const Similitudes& s) {
       "<p class=\"nota\">La similitud es la parte del código de los dos, sin la plantilla, que "
       "comparten: un cambio de nombres, de formato o de comentarios, o un bucle escrito de otro "
       "modo, no la cambia. Una pareja se señala con " +
-      numero(static_cast<std::size_t>(kSimilitudAviso)) +
-      " % o más, o con un fragmento compartido de " + numero(kFragmentoAviso) +
+      numero(static_cast<std::size_t>(kSimilitudAviso)) + " % o más, si lo que comparten llega a " +
+      numero(kCompartidoAviso) + " líneas, o con un fragmento compartido de " +
+      numero(kFragmentoAviso) +
       " líneas o más. Una pareja señalada es un motivo para mirar su código, no una prueba de "
       "copia: un ejercicio muy guiado, o una solución de clase, también se parecen.</p>\n";
 
