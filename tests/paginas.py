@@ -41,7 +41,7 @@ ESPERADO = {
     "LEEME.html": (["caja.png"], [
         (["mensaje", "qué significa", "cómo se arregla"], MENSAJES),
         (["veredicto", "qué significa"], VEREDICTOS)]),
-    "PROFESORADO.html": (["revision.png", "similitud.png"], [
+    "PROFESORADO.html": (["similitud.png", "revision.png"], [
         (["veredicto", "qué significa"], VEREDICTOS),
         (["columna", "qué contiene"], COLUMNAS)]),
 }
