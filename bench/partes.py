@@ -190,20 +190,23 @@ class Contexto:
         self.ayudantes[nombre] = f
 
 
-def _en_objeto(nodos, objeto):
-    """Statements about a class's own fields (@x), rewritten about `objeto`'s ($e.@x)."""
-    def cambia(t):
-        return re.sub(r'(?<![.>\w])@', objeto + '@', t)
+def _reescribe(nodos, cambia):
+    """Statements with `cambia` made of every text of theirs, at any depth."""
     for x in nodos:
         for campo in ('texto', 'cond', 'neg', 'expr', 'coleccion'):
             if isinstance(getattr(x, campo, None), str):
                 setattr(x, campo, cambia(getattr(x, campo)))
         for campo in ('si', 'no', 'cuerpo'):
             if getattr(x, campo, None):
-                _en_objeto(getattr(x, campo), objeto)
+                _reescribe(getattr(x, campo), cambia)
         for _, cuerpo in getattr(x, 'casos', []):
-            _en_objeto(cuerpo, objeto)
+            _reescribe(cuerpo, cambia)
     return nodos
+
+
+def _en_objeto(nodos, objeto):
+    """Statements about a class's own fields (@x), rewritten about `objeto`'s ($e.@x)."""
+    return _reescribe(nodos, lambda t: re.sub(r'(?<![.>\w])@', objeto + '@', t))
 
 
 def _sustituye(nodos, cambios):
@@ -212,16 +215,7 @@ def _sustituye(nodos, cambios):
         for a, b in cambios.items():
             t = t.replace(a, b)
         return t
-    for x in nodos:
-        for campo in ('texto', 'cond', 'neg', 'expr', 'coleccion'):
-            if isinstance(getattr(x, campo, None), str):
-                setattr(x, campo, cambia(getattr(x, campo)))
-        for campo in ('si', 'no', 'cuerpo'):
-            if getattr(x, campo, None):
-                _sustituye(getattr(x, campo), cambios)
-        for _, cuerpo in getattr(x, 'casos', []):
-            _sustituye(cuerpo, cambios)
-    return nodos
+    return _reescribe(nodos, cambia)
 
 
 def en_linea(p):
