@@ -235,19 +235,22 @@ def main():
     shutil.rmtree(salida_retro)
     os.makedirs(salida_retro)
 
+    # The review of the archives alone: the comparison of the participants' code has its own
+    # benchmark (bench/similitud.py), on code of the size students write.
+    revisa = [revisa, "--sin-similitud"]
     programas = {
         UNZIP: ["sh", "-c", 'for f in "$@"; do unzip -tq "$f"; done', "sh"] + archivos,
-        J1: [revisa, "--salida", salida, "-j", "1", entregas],
-        J2: [revisa, "--salida", salida, "-j", "2", entregas],
-        CAMPUS1: [revisa, "--salida", salida, "-j", "1", archivo_campus],
-        CAMPUS2: [revisa, "--salida", salida, "-j", "2", archivo_campus],
+        J1: [*revisa, "--salida", salida, "-j", "1", entregas],
+        J2: [*revisa, "--salida", salida, "-j", "2", entregas],
+        CAMPUS1: [*revisa, "--salida", salida, "-j", "1", archivo_campus],
+        CAMPUS2: [*revisa, "--salida", salida, "-j", "2", archivo_campus],
     }
     if retro:
-        programas[RETRO1] = [revisa, "--salida", salida_retro, "--retroalimentacion", "-j", "1",
+        programas[RETRO1] = [*revisa, "--salida", salida_retro, "--retroalimentacion", "-j", "1",
                              archivo_campus]
-        programas[RETRO2] = [revisa, "--salida", salida_retro, "--retroalimentacion", "-j", "2",
+        programas[RETRO2] = [*revisa, "--salida", salida_retro, "--retroalimentacion", "-j", "2",
                              archivo_campus]
-    programas[LIMITE] = [revisa, "--salida", salida, "-j", "1", archivo_limite]
+    programas[LIMITE] = [*revisa, "--salida", salida, "-j", "1", archivo_limite]
 
     # Other work on the machine takes a core from -j 2 first: the load is part of the result.
     carga = os.getloadavg()[0]

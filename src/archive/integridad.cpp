@@ -52,7 +52,8 @@ plataforma::Resultado<void, DanoZip> compruebaSolapes(const std::vector<Registro
 }
 
 plataforma::Resultado<std::vector<unsigned>, DanoZip> compruebaIntegridad(const LectorZip& lector,
-                                                                          Inflador& inflador) {
+                                                                          Inflador& inflador,
+                                                                          const Guarda& guarda) {
   const std::vector<Registro>& registros = lector.registros();
   std::uint64_t total = 0;
   for (const Registro& r : registros) {
@@ -65,8 +66,12 @@ plataforma::Resultado<std::vector<unsigned>, DanoZip> compruebaIntegridad(const 
   // No entry inflates past its recorded size, so all of them stay within the bound above.
   std::vector<unsigned> extras(registros.size(), 0);
   for (std::size_t i = 0; i < registros.size(); ++i) {
+    std::string* destino = guarda ? guarda(i) : nullptr;
     plataforma::Resultado<Inflado, DanoZip> inflado =
-        lector.infla(i, inflador, [](const char*, std::size_t) { return true; });
+        lector.infla(i, inflador, [destino](const char* bloque, std::size_t n) {
+          if (destino != nullptr) destino->append(bloque, n);
+          return true;
+        });
     if (!inflado) return std::move(inflado).error();
     extras[i] = inflado->extraLocal;
   }

@@ -6,6 +6,8 @@
 #include "lector.h"
 
 #include <cstdint>
+#include <functional>
+#include <string>
 #include <vector>
 
 /// The entries an archive may hold, and the bytes they may inflate to together.
@@ -22,8 +24,13 @@ plataforma::Resultado<std::uint64_t, DanoZip> compruebaLimites(const Registro& r
 /// entry starts.
 plataforma::Resultado<void, DanoZip> compruebaSolapes(const std::vector<Registro>& registros);
 
+/// Where the bytes of entry `i` go as it is inflated: null for an entry whose bytes are not
+/// wanted.
+using Guarda = std::function<std::string*(std::size_t i)>;
+
 /// The bounds of every entry first, then that no two share their bytes, then every entry
 /// inflated and held to its record: the length of each entry's local extra field, or the
-/// first damage.
-plataforma::Resultado<std::vector<unsigned>, DanoZip> compruebaIntegridad(const LectorZip& lector,
-                                                                          Inflador& inflador);
+/// first damage. The bytes of the entries `guarda` asks for are kept on the way, so that
+/// they need not be inflated again.
+plataforma::Resultado<std::vector<unsigned>, DanoZip> compruebaIntegridad(
+    const LectorZip& lector, Inflador& inflador, const Guarda& guarda = nullptr);

@@ -14,8 +14,9 @@ struct Fila {
   Participante participante;  // who handed it in, as the campus names them; empty elsewhere
   std::string entrega;        // its path relative to its input, "/" between components
   Revision revision;
-  Huellas huellas;        // of its code, when it is compared with the others'
-  bool parecida = false;  // in a pair the comparison flagged
+  Huellas huellas;          // of its code, when it is compared with the others'
+  bool parecida = false;    // in a pair the comparison flagged
+  std::size_t trabajo = 0;  // which of the rows its input gave it is, to read it again
 };
 
 /// How many rows have each verdict, in the order of `kVeredictos`.

@@ -5,6 +5,7 @@
 #include "comparacion_filas.h"
 #include "consola.h"
 #include "entradas.h"
+#include "filas.h"
 #include "informe.h"
 #include "opciones.h"
 #include "plantilla.h"
@@ -86,6 +87,13 @@ int revisaCon(const std::vector<std::string>& argumentos, bool suelto) {
   if (o.similitud) {
     similitudes = comparaFilas(filas, anteriores, plantilla);
     parejas = avisos(*similitudes);
+    // The page shows the code of the flagged pairs' participants, side by side.
+    for (Fila& f : filas) {
+      if (f.parecida) releeCodigo(f, (*trabajos)[f.trabajo]);
+    }
+    for (Fila& f : anteriores) {
+      if (f.parecida) releeCodigo(f, (*previos)[f.trabajo]);
+    }
   }
 
   const auto escribe = [&salida](const char* nombre, const std::string& contenido) {

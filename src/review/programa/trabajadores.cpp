@@ -71,7 +71,10 @@ std::vector<Fila> revisaTodas(const std::vector<Trabajo>& trabajos, unsigned hil
   // Every row is named before any review starts: whatever happens to a review, its row
   // stays, `no revisable` unless the review ends.
   std::vector<Fila> filas(trabajos.size());
-  for (std::size_t i = 0; i < trabajos.size(); ++i) filas[i] = encabezado(trabajos[i]);
+  for (std::size_t i = 0; i < trabajos.size(); ++i) {
+    filas[i] = encabezado(trabajos[i]);
+    filas[i].trabajo = i;
+  }
   Avance avance;
   std::atomic<std::size_t> siguiente{0};
   const auto trabaja = [&]() noexcept {
@@ -81,8 +84,13 @@ std::vector<Fila> revisaTodas(const std::vector<Trabajo>& trabajos, unsigned hil
           std::lock_guard<std::mutex> bloqueo(avance.cerrojo);
           avance.actual = trabajos[i].nombre;
         }
-        filas[i] = revisaTrabajo(trabajos[i]);
-        if (huellas) filas[i].huellas = huellasDe(filas[i].revision.codigo);
+        filas[i] = revisaTrabajo(trabajos[i], huellas);
+        filas[i].trabajo = i;
+        if (huellas) {
+          filas[i].huellas = huellasDe(filas[i].revision.codigo);
+          // Held for every row, the texts would take as much memory as all the code handed in.
+          for (ArchivoFuente& archivo : filas[i].revision.codigo) std::string().swap(archivo.texto);
+        }
       } catch (const std::exception& e) {
         // One submission that cannot be reviewed is one row that says why.
         try {

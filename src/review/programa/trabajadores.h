@@ -7,6 +7,7 @@
 
 #include <vector>
 
-/// Every row reviewed by `hilos` workers side by side, each in its place; with `huellas`,
-/// the fingerprints of its code made as well, by the same worker.
+/// Every row reviewed by `hilos` workers side by side, each in its place, which its `trabajo`
+/// says; with `huellas`, the fingerprints of its code made as well, by the same worker, which
+/// then lets the code's texts go.
 std::vector<Fila> revisaTodas(const std::vector<Trabajo>& trabajos, unsigned hilos, bool huellas);

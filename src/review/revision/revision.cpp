@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <set>
+#include <unordered_map>
 #include <utility>
 
 namespace {
@@ -145,20 +146,50 @@ std::string leeAutores(const LectorZip& lector, Inflador& inflador, const VistaZ
   return autores(info);
 }
 
-// The sources and headers the checker would deliver, decoded as info.txt is.
-std::vector<ArchivoFuente> leeCodigo(const LectorZip& lector, Inflador& inflador,
-                                     const VistaZip& vista, const Entrega& e,
-                                     const std::string& proyecto) {
-  std::vector<ArchivoFuente> codigo;
+// The text of entry `i`, decoded as info.txt is; nothing when it is too large to be anyone's
+// writing.
+plataforma::Resultado<std::optional<std::string>, DanoZip> leeTexto(const LectorZip& lector,
+                                                                    Inflador& inflador,
+                                                                    std::size_t i) {
+  auto bytes = lector.lee(i, inflador, kLimiteFuente);
+  if (!bytes) return std::move(bytes).error();
+  if (!*bytes) return std::optional<std::string>();
+  return std::optional<std::string>(aUtf8(**bytes));
+}
+
+/// The bytes of the entries that may be code, kept as the integrity check inflates them.
+using Guardados = std::unordered_map<std::size_t, std::string>;
+
+// Whether entry `r` may be a source or header the checker delivers: its extensions, exactly.
+bool puedeSerCodigo(const Registro& r) {
+  const std::string ext = extension(r.nombre);
+  return r.descomprimido <= kLimiteFuente &&
+         (ext == ".cpp" || ext == ".cc" || ext == ".h" || ext == ".hh" || ext == ".hpp");
+}
+
+// The sources and headers the checker would deliver, where they are, with their texts when
+// asked for: those the integrity check kept, or else inflated now.
+void leeCodigo(const LectorZip& lector, Inflador& inflador, const VistaZip& vista, const Entrega& e,
+               Revision& revision, bool conTextos, Guardados& guardados) {
   for (const Conjunto* rutas : {&e.fuentes, &e.cabeceras}) {
     for (const std::string& ruta : *rutas) {
       const std::optional<std::size_t> i = vista.indice(ruta);
-      if (!i) continue;
-      auto bytes = lector.lee(*i, inflador, kLimiteFuente);
-      if (bytes && *bytes) codigo.push_back({nombrePorSitio(ruta, proyecto, "/"), aUtf8(**bytes)});
+      if (!i || lector.registros()[*i].descomprimido > kLimiteFuente) continue;
+      ArchivoFuente archivo{nombrePorSitio(ruta, revision.proyecto, "/"), {}};
+      if (conTextos) {
+        const auto guardado = guardados.find(*i);
+        if (guardado != guardados.end()) {
+          archivo.texto = aUtf8(std::move(guardado->second));
+        } else {
+          auto texto = leeTexto(lector, inflador, *i);
+          if (!texto || !*texto) continue;
+          archivo.texto = std::move(**texto);
+        }
+      }
+      revision.codigo.push_back(std::move(archivo));
+      revision.entradasDeCodigo.push_back(*i);
     }
   }
-  return codigo;
 }
 
 std::string lista(const std::string& que, const std::vector<const Registro*>& archivos) {
@@ -200,7 +231,23 @@ Revision noRevisable(std::string razon) {
   return revision;
 }
 
-Revision revisaEntrega(std::shared_ptr<Origen> origen) {
+plataforma::Resultado<std::vector<std::string>, DanoZip> leeTextos(
+    std::shared_ptr<Origen> origen, const std::vector<std::size_t>& entradas) {
+  plataforma::Resultado<LectorZip, DanoZip> lector =
+      LectorZip::abre(std::move(origen), kMaximoEntradas);
+  if (!lector) return std::move(lector).error();
+  Inflador inflador;
+  std::vector<std::string> textos;
+  for (const std::size_t i : entradas) {
+    if (i >= lector->registros().size()) return DanoZip(Dano::directorioIlegible);
+    auto texto = leeTexto(*lector, inflador, i);
+    if (!texto) return std::move(texto).error();
+    textos.push_back(texto->value_or(std::string()));
+  }
+  return textos;
+}
+
+Revision revisaEntrega(std::shared_ptr<Origen> origen, bool conTextos) {
   Revision revision;
   plataforma::Resultado<LectorZip, DanoZip> abierto =
       LectorZip::abre(std::move(origen), kMaximoEntradas);
@@ -212,9 +259,12 @@ Revision revisaEntrega(std::shared_ptr<Origen> origen) {
   for (const Registro& r : registros) masReciente = std::max(masReciente, r.fechaDos);
   if (!registros.empty()) revision.fecha = fechaDos(masReciente);
 
+  Guardados guardados;
   Inflador inflador;
   plataforma::Resultado<std::vector<unsigned>, DanoZip> extras =
-      compruebaIntegridad(lector, inflador);
+      compruebaIntegridad(lector, inflador, [&](std::size_t i) -> std::string* {
+        return conTextos && puedeSerCodigo(registros[i]) ? &guardados[i] : nullptr;
+      });
   if (!extras) {
     revision.hallazgos.push_back(redactaDano(extras.error(), archivo));
     return revision;
@@ -227,7 +277,7 @@ Revision revisaEntrega(std::shared_ptr<Origen> origen) {
   VistaZip vista(lector, inflador, nombres.archivos, proyecto);
   const Reglas reglas = aplicaReglas(vista, revision.proyecto, hallazgos, revision);
   revision.autores = leeAutores(lector, inflador, vista, reglas.entrega);
-  revision.codigo = leeCodigo(lector, inflador, vista, reglas.entrega, revision.proyecto);
+  leeCodigo(lector, inflador, vista, reglas.entrega, revision, conTextos, guardados);
   listaSobrantes(lector, nombres, vista, reglas, hallazgos);
 
   revision.entregados = reglas.esperadas;
