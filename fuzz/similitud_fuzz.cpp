@@ -80,16 +80,19 @@ void compruebaComparacion(const Comparacion& c,
     exige(p.a < p.b && p.b < n, "par fuera de los participantes");
     exige(p.similitud >= 0 && p.similitud <= 100, "similitud fuera de 0..100");
     exige(p.similitud >= kSimilitudListada || p.aviso, "par listado sin motivo");
-    exige(p.aviso == (p.similitud >= kSimilitudAviso || p.fragmento >= kFragmentoAviso),
-          "aviso que no va con sus umbrales");
     exige(!(anteriores[p.a] && anteriores[p.b]), "dos participantes de años anteriores comparados");
-    std::size_t mayor = 0;
+    std::size_t mayor = 0, compartidas = 0;
     for (const Fragmento& f : p.fragmentos) {
       tramoDentro(f.a, participantes[p.a]);
       tramoDentro(f.b, participantes[p.b]);
-      mayor = std::max(mayor, std::min(f.a.hasta - f.a.desde, f.b.hasta - f.b.desde) + 1);
+      const std::size_t lineas = std::min(f.a.hasta - f.a.desde, f.b.hasta - f.b.desde) + 1;
+      mayor = std::max(mayor, lineas);
+      compartidas += lineas;
     }
     exige(mayor == p.fragmento, "fragmento más largo que no es el de sus fragmentos");
+    exige(p.aviso == ((p.similitud >= kSimilitudAviso && compartidas >= kCompartidoAviso) ||
+                      p.fragmento >= kFragmentoAviso),
+          "aviso que no va con sus umbrales");
     if (i > 0) {
       const Par& q = c.pares[i - 1];
       exige(q.similitud > p.similitud ||
