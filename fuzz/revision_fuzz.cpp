@@ -119,7 +119,7 @@ std::vector<Trabajo> busca(const std::string& nombre, std::string bytes, std::ve
   std::vector<Trabajo> trabajos =
       buscaEnArchivo(nombre, std::make_shared<OrigenMemoria>(std::move(bytes)));
   if (trabajos.empty()) falla("buscaEnArchivo no dio ninguna entrega", nombre);
-  for (const Trabajo& t : trabajos) filas.push_back(revisaTrabajo(t));
+  for (const Trabajo& t : trabajos) filas.push_back(revisaTrabajo(t, true));
   return trabajos;
 }
 

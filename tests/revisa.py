@@ -966,6 +966,14 @@ def similitudes(tmp, fallos):
     compara("similitud: marcas en revision.html", (revision.count('class="parecida"'),
                                                    'href="similitud.html"' in revision), (4, True),
             fallos)
+    # Without the comparison: neither its reports, nor its count, nor its marks.
+    sin = os.path.join(tmp, "revision sin similitud")
+    os.makedirs(sin)
+    r = revisa("--sin-similitud", "--salida", sin, descarga)
+    compara("sin similitud", (r.stdout.decode(), sorted(os.listdir(sin)),
+                              "similitud.html" in lee(os.path.join(sin, "revision.html")).decode()),
+            ("4 entregas: 4 correctas, 0 con avisos, 0 con errores, 0 no revisables\n",
+             ["revision.csv", "revision.html"], False), fallos)
     if CHROMIUM:
         dom = dom_de(tmp, os.path.join(salida, "similitud.html"))
         compara("similitud en Chromium: sin elementos de los estudiantes",
