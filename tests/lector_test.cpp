@@ -29,7 +29,7 @@ std::string deflate(const std::string& datos) {
 }
 
 void pon(std::string& s, std::uint64_t valor, int bytes) {
-  for (int i = 0; i < bytes; ++i) s += static_cast<char>(valor >> (8 * i) & 0xFF);
+  for (int i = 0; i < bytes; ++i) s += static_cast<char>(i < 8 ? valor >> (8 * i) & 0xFF : 0);
 }
 
 /// One entry for `aMano`: its record's fields as its content gives them, unless changed.
