@@ -301,7 +301,7 @@ void recorre(std::size_t a, const std::vector<Huellas>& participantes,
     if (a > b) {
       for (Fragmento& f : estado.fragmentos) std::swap(f.a, f.b);
     }
-    p.fragmentos = une(std::move(estado.fragmentos));
+    p.fragmentos = fusiona(std::move(estado.fragmentos));
     std::size_t compartidas = 0;
     for (const Fragmento& f : p.fragmentos) {
       p.fragmento = std::max(p.fragmento, largoDe(f));

@@ -46,7 +46,7 @@ Fragmento fragmentoDe(const Cadena& c) {
           {c.ultimaB.archivo, std::min(c.desdeB, c.ultimaB.desde), c.ultimaB.hasta}};
 }
 
-std::vector<Fragmento> une(std::vector<Fragmento> fragmentos) {
+std::vector<Fragmento> fusiona(std::vector<Fragmento> fragmentos) {
   // Any two that touch on both sides become one, until none do: the same fragments whichever
   // side is a and in whatever order they came.
   std::sort(fragmentos.begin(), fragmentos.end(), [](const Fragmento& x, const Fragmento& y) {

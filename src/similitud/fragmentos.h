@@ -57,7 +57,7 @@ bool cuenta(const Cadena& c);
 Fragmento fragmentoDe(const Cadena& c);
 
 /// Fragments merged where they overlap on both sides, in order of a's files and lines.
-std::vector<Fragmento> une(std::vector<Fragmento> fragmentos);
+std::vector<Fragmento> fusiona(std::vector<Fragmento> fragmentos);
 
 /// A fragment's length in lines: the shorter of its two sides, so that code inserted into
 /// one side does not lengthen it.
