@@ -7,5 +7,10 @@
 /// "." is the first character.
 std::string extension(const std::string& nombre);
 
+/// Whether `nombre` is a source (.cc, .cpp) or a header (.h, .hh, .hpp) the checker delivers:
+/// its extension, exactly.
+bool esFuente(const std::string& nombre);
+bool esCabecera(const std::string& nombre);
+
 /// `texto` with A-Z replaced by a-z; every other byte, UTF-8 ones included, unchanged.
 std::string pliega(std::string texto);

@@ -16,9 +16,9 @@ plataforma::Resultado<void> escaneaProyecto(Vista& vista, Entrega& entrega) {
   if (!nombres) return std::move(nombres).error();
   for (const std::string& nombre : *nombres) {
     const std::string ext = extension(nombre);
-    if (ext == ".h" || ext == ".hh" || ext == ".hpp") {
+    if (esCabecera(nombre)) {
       entrega.cabeceras.insert(nombre);
-    } else if (ext == ".cc" || ext == ".cpp") {
+    } else if (esFuente(nombre)) {
       entrega.fuentes.insert(nombre);
     } else if (ext == ".sln") {
       entrega.solucion = nombre;

@@ -6,13 +6,11 @@
 #include "integridad.h"
 #include "nombres_zip.h"
 #include "piezas.h"
+#include "revision.h"
 
 #include <algorithm>
 
 namespace {
-
-// A source larger than this is no one's writing: it is not compared.
-constexpr std::size_t kLimiteFuente = 1024 * 1024;
 
 bool esCodigo(const std::string& nombre) {
   const std::string ext = pliega(extension(nombre));

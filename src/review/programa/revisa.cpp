@@ -88,12 +88,13 @@ int revisaCon(const std::vector<std::string>& argumentos, bool suelto) {
     similitudes = comparaFilas(filas, anteriores, plantilla);
     parejas = avisos(*similitudes);
     // The page shows the code of the flagged pairs' participants, side by side.
-    for (Fila& f : filas) {
-      if (f.parecida) releeCodigo(f, (*trabajos)[f.trabajo]);
-    }
-    for (Fila& f : anteriores) {
-      if (f.parecida) releeCodigo(f, (*previos)[f.trabajo]);
-    }
+    const auto relee = [](std::vector<Fila>& suyas, const std::vector<Trabajo>& de) {
+      for (Fila& f : suyas) {
+        if (f.parecida) releeCodigo(f, de[f.trabajo]);
+      }
+    };
+    relee(filas, *trabajos);
+    relee(anteriores, *previos);
   }
 
   const auto escribe = [&salida](const char* nombre, const std::string& contenido) {

@@ -23,8 +23,6 @@ namespace {
 
 // info.txt is read up to here: the authors are in its first lines.
 constexpr std::size_t kLimiteInfo = 64 * 1024;
-// A source larger than this is no student's writing: it is not compared.
-constexpr std::size_t kLimiteFuente = 1024 * 1024;
 
 /// The findings of one submission, as the checks make them.
 class Anotaciones : public Hallazgos {
@@ -162,9 +160,7 @@ using Guardados = std::unordered_map<std::size_t, std::string>;
 
 // Whether entry `r` may be a source or header the checker delivers: its extensions, exactly.
 bool puedeSerCodigo(const Registro& r) {
-  const std::string ext = extension(r.nombre);
-  return r.descomprimido <= kLimiteFuente &&
-         (ext == ".cpp" || ext == ".cc" || ext == ".h" || ext == ".hh" || ext == ".hpp");
+  return r.descomprimido <= kLimiteFuente && (esFuente(r.nombre) || esCabecera(r.nombre));
 }
 
 // The sources and headers the checker would deliver, where they are, with their texts when

@@ -27,6 +27,9 @@ struct Revision {
   std::vector<std::size_t> entradasDeCodigo;  // each one's entry in the submission's archive
 };
 
+/// A source larger than this is no one's writing: it is not compared.
+constexpr std::size_t kLimiteFuente = 1024 * 1024;
+
 /// Reviews the submission whose bytes `origen` holds; with `conTextos`, its code's texts read.
 Revision revisaEntrega(std::shared_ptr<Origen> origen, bool conTextos = false);
 
