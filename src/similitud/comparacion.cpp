@@ -318,27 +318,16 @@ void recorre(std::size_t a, const std::vector<Huellas>& participantes,
   }
 }
 
-}  // namespace
-
-Comparacion compara(const std::vector<Huellas>& participantes, const std::vector<bool>& anteriores,
-                    const Huellas* plantilla) {
-  const std::size_t n = participantes.size();
-  std::vector<bool> anterior(n);
-  for (std::size_t i = 0; i < n && i < anteriores.size(); ++i) anterior[i] = anteriores[i];
-  std::vector<std::uint32_t> excluidos;
-  if (plantilla != nullptr) {
-    excluidos = hashesDe(*plantilla);
-    excluidos.erase(std::unique(excluidos.begin(), excluidos.end()), excluidos.end());
-  }
-
-  // Each hash's participants, and how many marks each has of it: every mark's (hash,
-  // participant) in one array sorted by hash (participants in order within each hash), those
-  // of the template left out.
+// Each hash's participants, and how many marks each has of it: every mark's (hash,
+// participant) in one array sorted by hash (participants in order within each hash), those
+// of `excluidos` (sorted) left out.
+std::vector<Entrada> indice(const std::vector<Huellas>& participantes,
+                            const std::vector<std::uint32_t>& excluidos) {
   std::size_t total = 0;
   for (const Huellas& h : participantes) total += h.marcas.size();
   std::vector<std::uint64_t> claves;
   claves.reserve(total);
-  for (std::size_t p = 0; p < n; ++p) {
+  for (std::size_t p = 0; p < participantes.size(); ++p) {
     for (const Marca& m : participantes[p].marcas) {
       claves.push_back(std::uint64_t{m.hash} << 32 | p);
     }
@@ -357,12 +346,23 @@ Comparacion compara(const std::vector<Huellas>& participantes, const std::vector
     }
     i = j;
   }
-  claves = std::vector<std::uint64_t>();
+  return entradas;
+}
+
+/// The index's hashes by what they say of a pair.
+struct Clases {
+  std::vector<std::uint32_t> comunes;      // taken as the template
+  std::vector<std::uint32_t> frecuentes;   // idioms: too many have them to be evidence
+  std::vector<std::uint32_t> compartidos;  // shared by two or more: evidence
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> grupos;  // the entries of each of those
+};
+
+Clases clasifica(const std::vector<Entrada>& entradas, const std::vector<bool>& anterior,
+                 bool conPlantilla) {
+  const std::size_t n = anterior.size();
   const std::size_t actuales =
       n - static_cast<std::size_t>(std::count(anterior.begin(), anterior.end(), true));
-  // Hashes taken as template; frequent; shared by two or more.
-  std::vector<std::uint32_t> comunes, frecuentes, compartidos;
-  std::vector<std::pair<std::uint32_t, std::uint32_t>> grupos;  // their entries
+  Clases clases;
   for (std::size_t i = 0; i < entradas.size();) {
     std::size_t j = i, deEsteAno = 0;
     for (; j < entradas.size() && entradas[j].hash == entradas[i].hash; ++j) {
@@ -370,41 +370,28 @@ Comparacion compara(const std::vector<Huellas>& participantes, const std::vector
     }
     // What most share is the template when none is given; with one given, only in a course
     // large enough that it cannot be a group of copies.
-    const std::size_t minimo = plantilla == nullptr ? 3 : kFrecuentesMinimo + 1;
+    const std::size_t minimo = conPlantilla ? kFrecuentesMinimo + 1 : 3;
     if (deEsteAno >= minimo && 2 * deEsteAno > actuales) {
-      comunes.push_back(entradas[i].hash);
+      clases.comunes.push_back(entradas[i].hash);
     } else if (j - i > std::max(kFrecuentes * n / 100, kFrecuentesMinimo)) {
-      frecuentes.push_back(entradas[i].hash);
+      clases.frecuentes.push_back(entradas[i].hash);
     } else if (j - i >= 2) {
-      compartidos.push_back(entradas[i].hash);
-      grupos.emplace_back(static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(j));
+      clases.compartidos.push_back(entradas[i].hash);
+      clases.grupos.emplace_back(static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(j));
     }
     i = j;
   }
+  return clases;
+}
 
-  Comparacion c;
-  c.plantillaDeducida = plantilla == nullptr && !comunes.empty();
-  std::vector<std::uint32_t> fuera;
-  std::merge(excluidos.begin(), excluidos.end(), comunes.begin(), comunes.end(),
-             std::back_inserter(fuera));
-  const Ajenos ajenos(fuera, frecuentes);
-  std::vector<Propio> propios(n);
-  enParalelo(n,
-             [&](std::size_t p, std::size_t) { propios[p] = propioDe(participantes[p], ajenos); });
-  for (const Propio& p : propios) {
-    c.lineasTotales += p.lineas;
-    c.lineasComunes += p.plantilla;
-  }
-  // Where each participant comes in the order of their contents.
-  std::vector<std::size_t> porContenido(n), orden(n);
-  std::iota(porContenido.begin(), porContenido.end(), 0);
-  std::sort(porContenido.begin(), porContenido.end(), [&](std::size_t x, std::size_t y) {
-    return antes(participantes[x], participantes[y]);
-  });
-  for (std::size_t i = 0; i < n; ++i) orden[porContenido[i]] = i;
-  // The members of each group, with where their marks are (the groups come in order of hash,
-  // as each participant's own marks do), in that order.
-  std::vector<std::size_t> cursor(n);
+// The members of each group, with where their marks are (the groups come in order of hash,
+// as each participant's own marks do), each group's in the participants' `orden`; `grupos`
+// then bound each group's members instead of its entries.
+std::vector<Miembro> miembrosDe(std::vector<std::pair<std::uint32_t, std::uint32_t>>& grupos,
+                                const std::vector<Entrada>& entradas,
+                                const std::vector<Propio>& propios,
+                                const std::vector<std::size_t>& orden) {
+  std::vector<std::size_t> cursor(propios.size());
   std::vector<Miembro> miembros;
   std::size_t cuantos = 0;
   for (const auto& [desde, hasta] : grupos) cuantos += hasta - desde;
@@ -424,6 +411,46 @@ Comparacion compara(const std::vector<Huellas>& participantes, const std::vector
       return orden[x.participante] < orden[y.participante];
     });
   }
+  return miembros;
+}
+
+}  // namespace
+
+Comparacion compara(const std::vector<Huellas>& participantes, const std::vector<bool>& anteriores,
+                    const Huellas* plantilla) {
+  const std::size_t n = participantes.size();
+  std::vector<bool> anterior(n);
+  for (std::size_t i = 0; i < n && i < anteriores.size(); ++i) anterior[i] = anteriores[i];
+  std::vector<std::uint32_t> excluidos;
+  if (plantilla != nullptr) {
+    excluidos = hashesDe(*plantilla);
+    excluidos.erase(std::unique(excluidos.begin(), excluidos.end()), excluidos.end());
+  }
+
+  std::vector<Entrada> entradas = indice(participantes, excluidos);
+  Clases clases = clasifica(entradas, anterior, plantilla != nullptr);
+
+  Comparacion c;
+  c.plantillaDeducida = plantilla == nullptr && !clases.comunes.empty();
+  std::vector<std::uint32_t> fuera;
+  std::merge(excluidos.begin(), excluidos.end(), clases.comunes.begin(), clases.comunes.end(),
+             std::back_inserter(fuera));
+  const Ajenos ajenos(fuera, clases.frecuentes);
+  std::vector<Propio> propios(n);
+  enParalelo(n,
+             [&](std::size_t p, std::size_t) { propios[p] = propioDe(participantes[p], ajenos); });
+  for (const Propio& p : propios) {
+    c.lineasTotales += p.lineas;
+    c.lineasComunes += p.plantilla;
+  }
+  // Where each participant comes in the order of their contents.
+  std::vector<std::size_t> porContenido(n), orden(n);
+  std::iota(porContenido.begin(), porContenido.end(), 0);
+  std::sort(porContenido.begin(), porContenido.end(), [&](std::size_t x, std::size_t y) {
+    return antes(participantes[x], participantes[y]);
+  });
+  for (std::size_t i = 0; i < n; ++i) orden[porContenido[i]] = i;
+  const std::vector<Miembro> miembros = miembrosDe(clases.grupos, entradas, propios, orden);
   entradas = std::vector<Entrada>();
 
   // Each participant against every later one, on a few threads, each with its own pairs' state.
@@ -434,7 +461,7 @@ Comparacion compara(const std::vector<Huellas>& participantes, const std::vector
   std::vector<DeHilo> deHilo(hilos());
   for (DeHilo& d : deHilo) d.estados.resize(n);
   enParalelo(n, [&](std::size_t a, std::size_t hilo) {
-    recorre(a, participantes, propios, orden, compartidos, grupos, miembros, anterior,
+    recorre(a, participantes, propios, orden, clases.compartidos, clases.grupos, miembros, anterior,
             deHilo[hilo].estados, deHilo[hilo].pares);
   });
   for (DeHilo& d : deHilo) {
